@@ -1,0 +1,19 @@
+// Commands the tests and the demo send to the stand-in companion's main
+// window as WM_COMMAND, and the ids of its controls.
+#pragma once
+
+enum CompanionCommand {
+  kCmdOpenAbout = 1001,
+  kCmdCloseAbout = 1002,
+  kCmdConnectionFailure = 1003,
+  kCmdRestoreTexts = 1004,  // writes back the long description and shows the vendor address
+  kCmdExit = 1005,
+};
+
+enum CompanionControl {
+  kIdVendorAddress = 2001,
+  kIdDeviceList = 2002,
+  kIdDescription = 2003,
+  kIdAboutPicture = 2004,
+  kIdAboutVendorAddress = 2005,
+};

@@ -1,0 +1,196 @@
+// A stand-in for the companion program, for the tests and the demo: a small
+// programmer front end that shows the companion's titles and texts in English
+// or Chinese (GBK). Environment variables, passed on by the launcher:
+//   KORVASTEL_LANG    "cn" for the Chinese windows, else English
+//   KORVASTEL_START   "about" opens the About box, "connfail" the
+//                     connection-failure box, "hidden" shows no window
+//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up
+// Commands come as WM_COMMAND to the main window (see CompanionCommand).
+#include <windows.h>
+#include <richedit.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tests/companion/CompanionProtocol.h"
+#include "text/TextTable.h"
+
+namespace {
+
+HINSTANCE g_instance;
+HWND g_main;
+HWND g_about;
+bool g_chinese;
+
+std::string Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
+void Report(const std::string& line) {
+  const std::string path = Env("KORVASTEL_REPORT");
+  if (path.empty()) return;
+  if (FILE* f = std::fopen(path.c_str(), "a")) {
+    std::fprintf(f, "%s\n", line.c_str());
+    std::fclose(f);
+  }
+}
+
+// Records the launcher's splash as it is before this program shows anything.
+BOOL CALLBACK ReportSplash(HWND wnd, LPARAM) {
+  char cls[64] = {};
+  GetClassNameA(wnd, cls, sizeof cls);
+  if (std::string(cls) != "TForm2") return TRUE;
+  RECT r;
+  GetWindowRect(wnd, &r);
+  char line[160];
+  std::snprintf(line, sizeof line, "splash %ld %ld %ld %ld visible=%d topmost=%d", r.left, r.top,
+                r.right - r.left, r.bottom - r.top, IsWindowVisible(wnd) ? 1 : 0,
+                (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+  Report(line);
+  return TRUE;
+}
+
+const char* T(const char* en, const char* cn) { return g_chinese ? cn : en; }
+
+HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w,
+           int h, int id = 0) {
+  return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
+}
+
+std::string LongDescription() {
+  std::string text;
+  for (int i = 1; i <= 16; ++i) {
+    char line[96];
+    std::snprintf(line, sizeof line,
+                  "Line %02d: supports EEPROM, flash and MCU devices with fast verify.\r\n", i);
+    text += line;
+  }
+  return text;
+}
+
+void CreateMainControls(HWND wnd) {
+  Child(wnd, "STATIC", VendorWebAddress, 0, 10, 10, 240, 18, kIdVendorAddress);
+  Child(wnd, "LISTBOX", "", WS_BORDER | WS_VSCROLL, 10, 36, 200, 200, kIdDeviceList);
+  HWND rich = Child(wnd, "RICHEDIT", "", WS_BORDER | ES_MULTILINE | WS_VSCROLL, 220, 36, 390,
+                    200, kIdDescription);
+  SetWindowTextA(rich, LongDescription().c_str());
+  const char* devices[] = {"AT24C02", "AT89S52", "W25Q64", "93C46", "STM8S003"};
+  for (const char* d : devices)
+    SendDlgItemMessageA(wnd, kIdDeviceList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(d));
+}
+
+void CloseAbout() {
+  if (!g_about) return;
+  EnableWindow(g_main, TRUE);
+  DestroyWindow(g_about);
+  g_about = nullptr;
+}
+
+void OpenAbout() {
+  if (g_about) return;
+  g_about = CreateWindowExA(WS_EX_DLGMODALFRAME, "KorvastelAbout",
+                            T(TitleAboutEn, TitleAboutCn), WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                            200, 150, 420, 300, g_main, nullptr, g_instance, nullptr);
+  HWND a = g_about;
+  Child(a, "STATIC", "", SS_BLACKRECT, 10, 10, 120, 240, kIdAboutPicture);
+  Child(a, "STATIC", T("Ostrel Programmer V6.10", "Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10"), 0, 140, 10, 260, 18);
+  Child(a, "STATIC", T("ShenZhen Pelta Co.", "\xC9\xEE\xDB\xDA" "Drumel" "\xBF\xC6\xBC\xBC\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0"), 0, 140, 34, 260, 18);
+  Child(a, "STATIC", T("Designed by Torvin Eskel", "\xCF\xB5\xCD\xB3\xC9\xE8\xBC\xC6\xA3\xBA"), 0, 140, 58, 260, 18);
+  if (g_chinese) Child(a, "STATIC", DesignerName, 0, 240, 58, 160, 18);
+  Child(a, "STATIC", T("Website:", "\xCD\xF8\xD6\xB7\xA3\xBA"), 0, 140, 112, 80, 18);
+  Child(a, "STATIC", VendorWebAddress, 0, 140, 142, 240, 18, kIdAboutVendorAddress);
+  Child(a, "STATIC", VendorWebAddress2, 0, 140, 166, 240, 18);
+  Child(a, "STATIC", T("Email: support@ostrelprog.example", VendorSupportEmail), 0, 140, 190, 260, 18);
+  Child(a, "BUTTON", "OK", BS_DEFPUSHBUTTON, 300, 230, 90, 26, IDOK);
+  EnableWindow(g_main, FALSE);
+  ShowWindow(a, SW_SHOW);
+}
+
+void ShowConnectionFailure() {
+  MessageBoxA(g_main, T("No programmer found on USB.", "\xCE\xB4\xD5\xD2\xB5\xBD\xB1\xE0\xB3\xCC\xC6\xF7"),
+              T(TitleConnFailEn, TitleConnFailCn), MB_OK | MB_ICONWARNING);
+}
+
+LRESULT CALLBACK AboutProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if ((msg == WM_COMMAND && LOWORD(wp) == IDOK) || msg == WM_CLOSE) {
+    CloseAbout();
+    return 0;
+  }
+  return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      CreateMainControls(wnd);
+      return 0;
+    case WM_COMMAND:
+      switch (LOWORD(wp)) {
+        case kCmdOpenAbout: OpenAbout(); return 0;
+        case kCmdCloseAbout: CloseAbout(); return 0;
+        case kCmdConnectionFailure: ShowConnectionFailure(); return 0;
+        case kCmdRestoreTexts:
+          SetDlgItemTextA(wnd, kIdDescription, LongDescription().c_str());
+          ShowWindow(GetDlgItem(wnd, kIdVendorAddress), SW_SHOW);
+          return 0;
+        case kCmdExit: DestroyWindow(wnd); return 0;
+      }
+      break;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+void Register(const char* name, WNDPROC proc) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = g_instance;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
+HMENU MainMenu() {
+  HMENU help = CreatePopupMenu();
+  AppendMenuA(help, MF_STRING, kCmdOpenAbout, T("&About...", "\xB9\xD8\xD3\xDA(&A)..."));
+  HMENU device = CreatePopupMenu();
+  AppendMenuA(device, MF_STRING, kCmdConnectionFailure, T("&Connect", "\xC1\xAC\xBD\xD3(&C)"));
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(device), T("&Device", "\xC6\xF7\xBC\xFE(&D)"));
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), T("&Help", "\xB0\xEF\xD6\xFA(&H)"));
+  return bar;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  g_instance = instance;
+  g_chinese = Env("KORVASTEL_LANG") == "cn";
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  Report(std::string("started ") + path);
+  EnumWindows(ReportSplash, 0);
+
+  LoadLibraryA("riched32.dll");
+  Register("KorvastelMain", MainProc);
+  Register("KorvastelAbout", AboutProc);
+  const std::string start = Env("KORVASTEL_START");
+  g_main = CreateWindowExA(0, "KorvastelMain", T(TitleMainEn, TitleMainCn), WS_OVERLAPPEDWINDOW,
+                           100, 80, 640, 300, nullptr, MainMenu(), instance, nullptr);
+  if (start != "hidden") ShowWindow(g_main, SW_SHOWNORMAL);
+  if (start == "about") PostMessageA(g_main, WM_COMMAND, kCmdOpenAbout, 0);
+  if (start == "connfail") PostMessageA(g_main, WM_COMMAND, kCmdConnectionFailure, 0);
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}

@@ -1,0 +1,24 @@
+// The launcher's picture painted over the companion's About box, and the
+// address label's click.
+#include "text/TextCompare.h"
+#include "text/TextTable.h"
+#include "ui/ufrmMain.h"
+#include "winsys/Win32.h"
+
+void TForm1::PaintAboutOverlay(HWND, const std::string& title) {
+  // The box still carries its own title on the tick that retitles it.
+  if (TextEquals(title, TitleAboutCn) || TextEquals(title, TitleAboutEn)) {
+    FOverlayDC = winsys::GetDC(AboutWnd);  // releases the previous box's context
+    FOverlayCanvas->SetHandle(FOverlayDC.get());
+  }
+  try {
+    if (TextEquals(title, BrandAboutCn) || TextEquals(title, BrandAboutEn))
+      FOverlayCanvas->Draw(0, 0, Image1.Picture());
+  } catch (...) {
+    // No context yet (a box retitled before the launcher started): nothing to draw on.
+  }
+}
+
+void TForm1::FLabelAboutClick(winsys::TObject*) {
+  winsys::ShellExecuteA(Handle(), OpenVerb, FLabelAbout.Caption().c_str());
+}

@@ -1,0 +1,97 @@
+// Rule sets for the controls of the companion's windows: hide the vendor's
+// attributions, rewrite company and product texts, cut long rich text, and
+// move the launcher's address label into the About box.
+#include <string>
+
+#include "text/TextCompare.h"
+#include "text/TextTable.h"
+#include "ui/ufrmMain.h"
+#include "winsys/Win32.h"
+
+namespace {
+
+constexpr int kMaxRichTextLines = 10;
+constexpr int kCutEnd = 800;
+constexpr int kCutFirstEn = 78;
+constexpr int kCutFirstCn = 73;
+
+// Deletes the characters from `first` up to 800 of a long rich-text control.
+void CutRichText(HWND child, const std::string& className, int first) {
+  if (!TextEquals(className, RichEditClass)) return;
+  if (winsys::SendGetLineCount(child) <= kMaxRichTextLines) return;
+  winsys::SendSetSel(child, first, kCutEnd);
+  winsys::SendReplaceSelNoUndo(child, "");
+}
+
+// In the Chinese prefixes the control's text is the prefix of the constant.
+bool IsAttribution(const std::string& text) {
+  return TextEquals(text, VendorWebAddress) || TextEquals(text, VendorWebAddress2) ||
+         TextEquals(text, VendorSupportEmail) || TextEquals(text, DesignerName) ||
+         HasPrefix(PrefixDesignCn, text) || HasPrefix(text, PrefixDesignEn) ||
+         HasPrefix(PrefixSupportCn, text) || HasPrefix(text, PrefixEmail) ||
+         HasPrefix(text, PrefixWebCn) || HasPrefix(text, PrefixWebsite);
+}
+
+// Puts the launcher's own address where the vendor's address was.
+void MoveAddressLabel(HWND vendorAddress) {
+  const RECT r1 = winsys::GetWindowRect(vendorAddress);
+  const RECT r2 = winsys::GetWindowRect(AboutWnd);
+  winsys::HideWindow(vendorAddress);
+  winsys::TStaticText& label = Form1->FLabelAbout;
+  label.SetParentToNone();
+  if (label.ParentWindow() != AboutWnd) label.SetParentWindow(AboutWnd);
+  label.SetLeft(r1.left - r2.left - 3);
+  label.SetTop(r1.top - r2.top - 30);
+  label.SetFontColor(winsys::clRed);
+  label.SetCaption(OwnWebAddress);
+  label.SetVisible(true);
+  label.BringToFront();
+}
+
+// Each rewrite is tested against the text as first read.
+void RewriteBrandTexts(HWND child, const std::string& text) {
+  if (HasPrefix(text, CompanyCn)) winsys::SendSetText(child, BrandCompany);
+  if (HasPrefix(text, ProductSeriesCn)) winsys::SendSetText(child, BrandProduct);
+  if (HasPrefix(text, ProductEn)) winsys::SendSetText(child, BrandProduct);
+  if (HasPrefix(text, CompanyEn)) winsys::SendSetText(child, BrandCompany);
+}
+
+void WalkRecorded(HWND wnd, winsys::WalkProc ruleSet) {
+  // A slot still 0 would make the platform walk every program's windows.
+  if (wnd) winsys::EnumChildWindows(wnd, ruleSet, 0);
+}
+
+}  // namespace
+
+bool MainEnChildProc(HWND child, LPARAM) {
+  if (!child) return false;
+  const std::string className = winsys::GetClassNameA(child);
+  const std::string text = winsys::GetWindowTextA(child);
+  if (TextEquals(text, VendorWebAddress)) winsys::HideWindow(child);
+  CutRichText(child, className, kCutFirstEn);
+  return true;
+}
+
+bool MainCnChildProc(HWND child, LPARAM) {
+  if (!child) return false;
+  CutRichText(child, winsys::GetClassNameA(child), kCutFirstCn);
+  return true;
+}
+
+bool AboutChildProc(HWND child, LPARAM) {
+  if (!child) return false;
+  const std::string text = winsys::GetWindowTextA(child);
+  if (IsAttribution(text)) winsys::HideWindow(child);
+  if (TextEquals(text, VendorWebAddress)) MoveAddressLabel(child);
+  RewriteBrandTexts(child, text);
+  return true;
+}
+
+void TForm1::Timer3Timer(winsys::TObject*) {
+  try {
+    WalkRecorded(MainCnWnd, MainCnChildProc);
+    WalkRecorded(MainEnWnd, MainEnChildProc);
+  } catch (...) {
+    // The companion may close a window mid-walk; the next tick walks again.
+  }
+}

@@ -1,0 +1,45 @@
+#include "ui/uShowTop.h"
+
+#include "winsys/Win32.h"
+
+using namespace winsys;
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+const TForm::Description kForm2 = {
+    /* class, caption  */ "TForm2", "Form2",
+    /* design bounds   */ {501, 236, 468, 316},
+    /* colour          */ clBtnFace,
+    /* font            */ {"MS Sans Serif", -11, clWindowText},
+    /* stays on top    */ true,
+};
+
+constexpr char kSimSun[] = "\xCB\xCE\xCC\xE5";  // "宋体"
+
+}  // namespace
+
+TForm2::TForm2()
+    : TForm(kForm2),
+      Image1(*this, {0, 0, 468, 316}, "SPLASH", /*stretch=*/true),
+      Label1(*this, {192, 64, 241, 41}, "MERIVAX INC.     ",
+             {kSimSun, -27, clRed, /*bold=*/true}, /*autoSize=*/false),
+      Label2(*this, {16, 272, 74, 13}, "Load Settings...", {"MS Sans Serif", -11, clBlue},
+             /*autoSize=*/true),
+      Timer1(5, /*enabled=*/true, [this](TObject* s) { Timer1Timer(s); }) {
+  FormCreate(this);
+}
+
+void TForm2::FormCreate(TObject*) {
+  SetLeft((ScreenWidth() - Width()) / 2);
+  SetTop((ScreenHeight() - Height()) / 2 - 28);
+}
+
+// Paints the picture at its natural size over the whole surface, labels included.
+void TForm2::Timer1Timer(TObject*) { CanvasDraw(0, 0, Image1.Picture()); }
+
+void FreeSplash() {
+  delete Form2;
+  Form2 = nullptr;
+}

@@ -1,0 +1,61 @@
+// The controller: a hidden form whose timers follow the companion, re-label
+// its windows and paint the launcher's picture into its About box.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "winsys/Forms.h"
+#include "winsys/Thread.h"
+
+class TForm1 : public winsys::TForm {
+ public:
+  TForm1();
+  ~TForm1() override;
+
+  winsys::TImage Image1;  // the About-box overlay picture
+  winsys::TImage Image2;
+  winsys::TStaticText FLabelAbout;  // the launcher's address, moved into the About box
+  winsys::TTimer Timer1;            // the poll tick
+  winsys::TTimer Timer3;            // re-applies the main-window rules
+
+  void FormCreate(winsys::TObject* Sender);
+  void FormDestroy(winsys::TObject* Sender);
+  void Timer1Timer(winsys::TObject* Sender);
+  void Timer3Timer(winsys::TObject* Sender);
+  void FLabelAboutClick(winsys::TObject* Sender);
+
+  // Retitles and records a recognised companion window, once per window.
+  void ApplyTitleRules(HWND wnd, const std::string& title);
+  // Takes the About box's drawing context, or paints the overlay through it.
+  void PaintAboutOverlay(HWND wnd, const std::string& title);
+
+  int32_t FMissCount = 0;
+  std::unique_ptr<winsys::TCanvas> FOverlayCanvas;
+  // The About box's context the canvas draws on; released when replaced.
+  winsys::WindowDC FOverlayDC;
+};
+
+extern TForm1* Form1;
+
+// The companion windows last retitled; 0 until one is seen.
+extern HWND MainCnWnd;
+extern HWND MainEnWnd;
+extern HWND AboutWnd;
+
+// Rule sets, called once for each descendant of a recognised window.
+bool MainEnChildProc(HWND child, LPARAM context);
+bool MainCnChildProc(HWND child, LPARAM context);
+bool AboutChildProc(HWND child, LPARAM context);
+
+// Keeps the splash on top while the companion starts.
+class TMythread : public winsys::TThread {
+ public:
+  HWND FTargetWnd = nullptr;
+
+ protected:
+  void Execute() override;
+};

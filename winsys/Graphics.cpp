@@ -1,0 +1,49 @@
+#include "winsys/Graphics.h"
+
+#include <stdexcept>
+
+namespace winsys {
+
+COLORREF ColorToRGB(TColor color) {
+  if (color & 0x80000000u) return ::GetSysColor(static_cast<int>(color & 0xFF));
+  return color;
+}
+
+TFont::TFont(const FontStyle& style)
+    : handle_(::CreateFontA(style.height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                            style.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                            style.name)),
+      color_(style.color) {}
+
+TBitmap::TBitmap(const char* resourceName)
+    : handle_(::LoadImageA(::GetModuleHandleA(nullptr), resourceName, IMAGE_BITMAP, 0, 0,
+                           LR_CREATEDIBSECTION)) {
+  DIBSECTION dib{};
+  if (handle_ && ::GetObjectA(handle_.get(), sizeof dib, &dib) == sizeof dib) {
+    width_ = dib.dsBmih.biWidth;
+    height_ = dib.dsBmih.biHeight < 0 ? -dib.dsBmih.biHeight : dib.dsBmih.biHeight;
+    bitsPerPixel_ = dib.dsBmih.biBitCount;
+  }
+}
+
+void TBitmap::Draw(HDC dc, int x, int y) const {
+  MemoryDC source(::CreateCompatibleDC(dc));
+  SelectedObject selected(source.get(), handle_.get());
+  ::BitBlt(dc, x, y, width_, height_, source.get(), 0, 0, SRCCOPY);
+}
+
+void TBitmap::StretchDraw(HDC dc, const RECT& r) const {
+  MemoryDC source(::CreateCompatibleDC(dc));
+  SelectedObject selected(source.get(), handle_.get());
+  ::SetStretchBltMode(dc, COLORONCOLOR);
+  ::StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0,
+               width_, height_, SRCCOPY);
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
+  if (!handle_) throw std::runtime_error("Canvas does not allow drawing");
+  bitmap.Draw(handle_, x, y);
+}
+
+}  // namespace winsys

@@ -1,0 +1,22 @@
+#include "winsys/Thread.h"
+
+namespace winsys {
+
+TThread::TThread()
+    : handle_(::CreateThread(nullptr, 0, ThreadMain, this, CREATE_SUSPENDED, nullptr)) {}
+
+void TThread::Resume() { ::ResumeThread(handle_.get()); }
+
+DWORD WINAPI TThread::ThreadMain(void* param) {
+  auto* self = static_cast<TThread*>(param);
+  // A thread asked to stop before it first ran makes no pass.
+  // Nothing may unwind out of the thread: a failure simply ends the body.
+  try {
+    if (!self->Terminated()) self->Execute();
+  } catch (...) {
+  }
+  if (self->FreeOnTerminate) delete self;
+  return 0;
+}
+
+}  // namespace winsys

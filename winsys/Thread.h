@@ -1,0 +1,32 @@
+// A worker thread object: created suspended, stopped through an atomic flag,
+// and optionally freeing itself when its body returns.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "winsys/Forms.h"
+#include "winsys/Handles.h"
+
+namespace winsys {
+
+class TThread : public TObject {
+ public:
+  TThread();  // suspended
+  bool FreeOnTerminate = false;
+  void Resume();
+  // Sets the stop flag and returns at once.
+  void Terminate() { terminated_ = true; }
+  bool Terminated() const { return terminated_; }
+
+ protected:
+  virtual void Execute() = 0;
+
+ private:
+  static DWORD WINAPI ThreadMain(void* param);
+  std::atomic<bool> terminated_{false};
+  KernelHandle handle_;
+};
+
+}  // namespace winsys

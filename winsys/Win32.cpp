@@ -1,0 +1,207 @@
+#include "winsys/Win32.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <exception>
+
+namespace winsys {
+
+namespace {
+
+constexpr int kTextBufferSize = 256;
+constexpr int kMaxWindowText = 200;
+constexpr int kMaxClassName = 100;
+
+// Carries a walk callback and any exception it threw across the platform call.
+struct Walk {
+  WalkProc proc;
+  LPARAM context;
+  std::exception_ptr failure;
+};
+
+BOOL CALLBACK WalkTrampoline(HWND wnd, LPARAM param) {
+  auto* walk = reinterpret_cast<Walk*>(param);
+  try {
+    return walk->proc(wnd, walk->context) ? TRUE : FALSE;
+  } catch (...) {
+    walk->failure = std::current_exception();
+    return FALSE;
+  }
+}
+
+void RethrowFailure(const Walk& walk) {
+  if (walk.failure) std::rethrow_exception(walk.failure);
+}
+
+std::string UpToNul(const char* buffer) { return std::string(buffer); }
+
+int g_outstandingDCs = 0;
+
+// The tool-help functions, looked up once.
+using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+struct Toolhelp {
+  bool lookedUp = false;
+  CreateSnapshotFn create = nullptr;
+  ProcessWalkFn first = nullptr;
+  ProcessWalkFn next = nullptr;
+};
+Toolhelp g_toolhelp;
+
+FARPROC KernelProc(const char* name) {
+  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+  return kernel ? ::GetProcAddress(kernel, name) : nullptr;
+}
+seam::KernelProcLookup g_lookup = KernelProc;
+
+template <typename Fn>
+Fn LookUp(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(g_lookup(name)));
+}
+
+const Toolhelp& Tools() {
+  if (!g_toolhelp.lookedUp) {
+    g_toolhelp.create = LookUp<CreateSnapshotFn>("CreateToolhelp32Snapshot");
+    g_toolhelp.first = LookUp<ProcessWalkFn>("Process32First");
+    g_toolhelp.next = LookUp<ProcessWalkFn>("Process32Next");
+    g_toolhelp.lookedUp = true;
+  }
+  return g_toolhelp;
+}
+
+void RealShellExecute(HWND owner, const char* verb, const char* file, int show) {
+  ::ShellExecuteA(owner, verb, file, nullptr, nullptr, show);
+}
+seam::ShellExecuteHook g_shellExecute = RealShellExecute;
+
+}  // namespace
+
+void EnumWindows(WalkProc proc, LPARAM context) {
+  Walk walk{proc, context, nullptr};
+  ::EnumWindows(WalkTrampoline, reinterpret_cast<LPARAM>(&walk));
+  RethrowFailure(walk);
+}
+
+void EnumChildWindows(HWND parent, WalkProc proc, LPARAM context) {
+  Walk walk{proc, context, nullptr};
+  ::EnumChildWindows(parent, WalkTrampoline, reinterpret_cast<LPARAM>(&walk));
+  RethrowFailure(walk);
+}
+
+DWORD GetWindowThreadProcessId(HWND wnd) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(wnd, &pid);
+  return pid;
+}
+
+bool IsWindowVisible(HWND wnd) { return ::IsWindowVisible(wnd) != FALSE; }
+bool IsWindowEnabled(HWND wnd) { return ::IsWindowEnabled(wnd) != FALSE; }
+
+std::string GetWindowTextA(HWND wnd) {
+  char buffer[kTextBufferSize] = {};
+  ::GetWindowTextA(wnd, buffer, kMaxWindowText);
+  return UpToNul(buffer);
+}
+
+std::string GetClassNameA(HWND wnd) {
+  char buffer[kTextBufferSize] = {};
+  ::GetClassNameA(wnd, buffer, kMaxClassName);
+  return UpToNul(buffer);
+}
+
+void SetWindowTextA(HWND wnd, const char* text) { ::SetWindowTextA(wnd, text); }
+void HideWindow(HWND wnd) { ::ShowWindow(wnd, SW_HIDE); }
+
+RECT GetWindowRect(HWND wnd) {
+  RECT r{};
+  ::GetWindowRect(wnd, &r);
+  return r;
+}
+
+HWND FindWindowA(const char* title) { return ::FindWindowA(nullptr, title); }
+
+void SetWindowPosTop(HWND wnd) {
+  ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void SendSetText(HWND wnd, const char* text) {
+  ::SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+int SendGetLineCount(HWND wnd) {
+  return static_cast<int>(::SendMessageA(wnd, EM_GETLINECOUNT, 0, 0));
+}
+
+void SendSetSel(HWND wnd, int first, int end) { ::SendMessageA(wnd, EM_SETSEL, first, end); }
+
+void SendReplaceSelNoUndo(HWND wnd, const char* text) {
+  ::SendMessageA(wnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+}
+
+WindowDC GetDC(HWND wnd) {
+  HDC dc = ::GetDC(wnd);
+  if (dc) ++g_outstandingDCs;
+  return WindowDC(wnd, dc);
+}
+
+void WindowDC::Reset() {
+  if (dc_) {
+    ::ReleaseDC(wnd_, dc_);
+    --g_outstandingDCs;
+  }
+  wnd_ = nullptr;
+  dc_ = nullptr;
+}
+
+int OutstandingWindowDCs() { return g_outstandingDCs; }
+
+ProcessSnapshot CreateToolhelp32Snapshot() {
+  if (!Tools().create) return ProcessSnapshot();
+  HANDLE h = Tools().create(TH32CS_SNAPPROCESS, 0);
+  return h == INVALID_HANDLE_VALUE ? ProcessSnapshot() : ProcessSnapshot(h);
+}
+
+static_assert(sizeof(PROCESSENTRY32) == 296, "the process entry of a 32-bit build");
+
+bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
+  return snapshot && Tools().first && Tools().first(snapshot.get(), &entry);
+}
+
+bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
+  return snapshot && Tools().next && Tools().next(snapshot.get(), &entry);
+}
+
+void WinExec(const char* commandLine) { ::WinExec(commandLine, SW_HIDE); }
+
+void ShellExecuteA(HWND owner, const char* verb, const char* file) {
+  g_shellExecute(owner, verb, file, SW_SHOWNORMAL);
+}
+
+void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
+int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+bool CompareStringNoCase(std::string_view a, std::string_view b) {
+  return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
+                          static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+std::string ProgramPath() {
+  char buffer[MAX_PATH + 1] = {};
+  ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  return UpToNul(buffer);
+}
+
+namespace seam {
+void SetKernelProcLookup(KernelProcLookup lookup) {
+  g_lookup = lookup ? lookup : KernelProc;
+  g_toolhelp = Toolhelp{};
+}
+void SetShellExecute(ShellExecuteHook hook) {
+  g_shellExecute = hook ? hook : RealShellExecute;
+}
+}  // namespace seam
+
+}  // namespace winsys

@@ -1,0 +1,78 @@
+// The window-system layer: every platform operation the launcher's own code
+// makes, one thin function each, with the arguments the launcher passes.
+// Results the launcher ignores on purpose are simply returned or dropped here.
+#pragma once
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <string_view>
+
+#include "winsys/Handles.h"
+
+namespace winsys {
+
+// A walk callback: called once per window, returns true to go on. An
+// exception thrown by it ends the walk and is rethrown once the platform's
+// walk has returned, so it never unwinds through the platform's frames.
+using WalkProc = bool (*)(HWND wnd, LPARAM context);
+
+void EnumWindows(WalkProc proc, LPARAM context);
+void EnumChildWindows(HWND parent, WalkProc proc, LPARAM context);
+
+DWORD GetWindowThreadProcessId(HWND wnd);
+bool IsWindowVisible(HWND wnd);
+bool IsWindowEnabled(HWND wnd);
+// A window's text, at most 199 bytes, up to the first NUL.
+std::string GetWindowTextA(HWND wnd);
+// A window's class name, at most 99 bytes.
+std::string GetClassNameA(HWND wnd);
+void SetWindowTextA(HWND wnd, const char* text);
+void HideWindow(HWND wnd);
+RECT GetWindowRect(HWND wnd);
+HWND FindWindowA(const char* title);
+// Moves the window to the top of its z-order band, keeping size and place.
+void SetWindowPosTop(HWND wnd);
+
+// Messages to edit and rich-edit controls.
+void SendSetText(HWND wnd, const char* text);
+int SendGetLineCount(HWND wnd);
+void SendSetSel(HWND wnd, int first, int end);
+void SendReplaceSelNoUndo(HWND wnd, const char* text);
+
+// A drawing context for the window's client area; empty on failure.
+WindowDC GetDC(HWND wnd);
+// Window contexts acquired through GetDC and not yet released.
+int OutstandingWindowDCs();
+
+// The process list. The snapshot functions are looked up by name in the
+// kernel library on first use; where one is missing there is no snapshot.
+using ProcessSnapshot = KernelHandle;
+ProcessSnapshot CreateToolhelp32Snapshot();
+bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
+bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
+
+void WinExec(const char* commandLine);
+void ShellExecuteA(HWND owner, const char* verb, const char* file);
+void Sleep(DWORD milliseconds);
+int ScreenWidth();
+int ScreenHeight();
+// The user locale's case-insensitive comparison of two byte ranges.
+bool CompareStringNoCase(std::string_view a, std::string_view b);
+// The full path of the running executable.
+std::string ProgramPath();
+
+// Seams for tests: they replace the platform where a test must observe a
+// request or simulate a failure it cannot cause for real.
+namespace seam {
+using KernelProcLookup = FARPROC (*)(const char* name);
+// Replaces how the snapshot functions are looked up (nullptr: the kernel
+// library again) and forgets what was looked up before.
+void SetKernelProcLookup(KernelProcLookup lookup);
+using ShellExecuteHook = void (*)(HWND owner, const char* verb, const char* file, int show);
+// Receives ShellExecuteA requests instead of the shell (nullptr: the shell).
+void SetShellExecute(ShellExecuteHook hook);
+}  // namespace seam
+
+}  // namespace winsys
