@@ -74,6 +74,7 @@ void RealShellExecute(HWND owner, const char* verb, const char* file, int show) 
   ::ShellExecuteA(owner, verb, file, nullptr, nullptr, show);
 }
 seam::ShellExecuteHook g_shellExecute = RealShellExecute;
+seam::ChildWalkObserver g_childWalkObserver = nullptr;
 
 }  // namespace
 
@@ -84,6 +85,7 @@ void EnumWindows(WalkProc proc, LPARAM context) {
 }
 
 void EnumChildWindows(HWND parent, WalkProc proc, LPARAM context) {
+  if (g_childWalkObserver) g_childWalkObserver(parent);
   Walk walk{proc, context, nullptr};
   ::EnumChildWindows(parent, WalkTrampoline, reinterpret_cast<LPARAM>(&walk));
   RethrowFailure(walk);
@@ -202,6 +204,7 @@ void SetKernelProcLookup(KernelProcLookup lookup) {
 void SetShellExecute(ShellExecuteHook hook) {
   g_shellExecute = hook ? hook : RealShellExecute;
 }
+void SetChildWalkObserver(ChildWalkObserver observer) { g_childWalkObserver = observer; }
 }  // namespace seam
 
 }  // namespace winsys

@@ -73,6 +73,9 @@ void SetKernelProcLookup(KernelProcLookup lookup);
 using ShellExecuteHook = void (*)(HWND owner, const char* verb, const char* file, int show);
 // Receives ShellExecuteA requests instead of the shell (nullptr: the shell).
 void SetShellExecute(ShellExecuteHook hook);
+using ChildWalkObserver = void (*)(HWND parent);
+// Is told of every EnumChildWindows request before it is made (nullptr: none).
+void SetChildWalkObserver(ChildWalkObserver observer);
 }  // namespace seam
 
 }  // namespace winsys

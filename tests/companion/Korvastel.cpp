@@ -3,7 +3,8 @@
 // or Chinese (GBK). Environment variables, passed on by the launcher:
 //   KORVASTEL_LANG    "cn" for the Chinese windows, else English
 //   KORVASTEL_START   "about" opens the About box, "connfail" the
-//                     connection-failure box, "hidden" shows no window
+//                     connection-failure box, "hidden" shows no window,
+//                     "disabled" shows its main window disabled
 //   KORVASTEL_REPORT  a file to which it appends what it saw at start-up
 // Commands come as WM_COMMAND to the main window (see CompanionCommand).
 #include <windows.h>
@@ -184,6 +185,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   g_main = CreateWindowExA(0, "KorvastelMain", T(TitleMainEn, TitleMainCn), WS_OVERLAPPEDWINDOW,
                            100, 80, 640, 300, nullptr, MainMenu(), instance, nullptr);
   if (start != "hidden") ShowWindow(g_main, SW_SHOWNORMAL);
+  if (start == "disabled") EnableWindow(g_main, FALSE);
   if (start == "about") PostMessageA(g_main, WM_COMMAND, kCmdOpenAbout, 0);
   if (start == "connfail") PostMessageA(g_main, WM_COMMAND, kCmdConnectionFailure, 0);
 

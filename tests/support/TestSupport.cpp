@@ -153,17 +153,19 @@ std::string WindowText(HWND wnd) {
 
 #include <tlhelp32.h>
 
+std::vector<DWORD> ProcessIdsNamed(const std::string& exeName) {
+  std::vector<DWORD> found;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 e{};
+  e.dwSize = sizeof e;
+  for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e))
+    if (exeName == e.szExeFile) found.push_back(e.th32ProcessID);
+  CloseHandle(snap);
+  return found;
+}
+
 bool KillProcessesNamed(const std::string& exeName) {
-  auto pids = [&] {
-    std::vector<DWORD> found;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 e{};
-    e.dwSize = sizeof e;
-    for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e))
-      if (exeName == e.szExeFile) found.push_back(e.th32ProcessID);
-    CloseHandle(snap);
-    return found;
-  };
+  auto pids = [&] { return ProcessIdsNamed(exeName); };
   for (DWORD pid : pids()) {
     if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
       TerminateProcess(h, 1);
@@ -172,4 +174,18 @@ bool KillProcessesNamed(const std::string& exeName) {
     }
   }
   return WaitUntil([&] { return pids().empty(); }, 5000);
+}
+
+#include "tests/companion/CompanionProtocol.h"
+
+HWND CompanionMainWindow(DWORD pid) { return TopWindowOfClass(pid, "KorvastelMain"); }
+HWND CompanionAboutBox(DWORD pid) { return TopWindowOfClass(pid, "KorvastelAbout"); }
+
+void SendCompanionCommand(DWORD pid, int command) {
+  PostMessageA(CompanionMainWindow(pid), WM_COMMAND, command, 0);
+}
+
+bool StartCompanion(ChildProcess& process) {
+  return process.Started() &&
+         WaitUntil([&] { return CompanionMainWindow(process.Pid()) != nullptr; });
 }

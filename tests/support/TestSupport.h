@@ -70,5 +70,14 @@ HWND TopWindowOfClass(DWORD pid, const std::string& className);
 std::vector<std::string> ReadLines(const std::string& path);
 std::string WindowText(HWND wnd);
 
+// The ids of the processes with this executable name, in snapshot order.
+std::vector<DWORD> ProcessIdsNamed(const std::string& exeName);
 // Ends every running process with this executable name; true when none is left.
 bool KillProcessesNamed(const std::string& exeName);
+
+// The stand-in companion's windows and commands.
+HWND CompanionMainWindow(DWORD pid);
+HWND CompanionAboutBox(DWORD pid);
+void SendCompanionCommand(DWORD pid, int command);
+// Starts a stand-in companion from `path` and waits until its main window exists.
+bool StartCompanion(ChildProcess& process);

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/ControllerFixture.h"
+#include "tests/support/TestSupport.h"
+#include "text/TextTable.h"
+#include "ui/ufrmMain.h"
+#include "winsys/Win32.h"
+
+namespace {
+
+using AboutRules = ControllerTest;
+using AboutRulesCp936 = ControllerTest;
+using RichText = ControllerTest;
+using Overlay = ControllerTest;
+
+struct ControlCase {
+  std::string text;
+  bool hidden;
+  std::string after;  // the text once the rules ran
+};
+
+// Builds an About box from the cases, runs the dispatch on it and checks each control.
+void CheckAboutBox(ControllerTest& test, HWND about, const char* title,
+                   const std::vector<ControlCase>& cases) {
+  std::vector<HWND> controls;
+  int y = 4;
+  for (const auto& c : cases) controls.push_back(test.Static(about, c.text, 140, y += 20));
+  Form1->ApplyTitleRules(about, title);
+  for (size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(!IsWindowVisible(controls[i]), cases[i].hidden) << "'" << cases[i].text << "'";
+    EXPECT_EQ(WindowText(controls[i]), cases[i].after) << "'" << cases[i].text << "'";
+  }
+}
+
+TEST_F(AboutRules, HideAttributionsAndRewriteBrandTexts) {
+  const std::vector<ControlCase> cases = {
+      {"", true, ""},
+      {VendorWebAddress, true, VendorWebAddress},
+      {VendorWebAddress2, true, VendorWebAddress2},
+      {VendorSupportEmail, true, VendorSupportEmail},
+      {"Torvin Eskel", true, "Torvin Eskel"},
+      {"designed by Torvin Eskel", true, "designed by Torvin Eskel"},
+      {"Email: sales@elsewhere.example", true, "Email: sales@elsewhere.example"},
+      {"WEBSITE:", true, "WEBSITE:"},
+      {"Web site: www.drumel.example", false, "Web site: www.drumel.example"},
+      {"Ostrel Programmer V6.10", false, "KESTRON V1.0"},
+      {"ShenZhen Pelta Co.", false, "MERIVAX INC."},
+      {"Version 6.10 build 2", false, "Version 6.10 build 2"},
+      {"OK", false, "OK"},
+  };
+  HWND about = TopWindow(TitleAboutEn);
+  CheckAboutBox(*this, about, TitleAboutEn, cases);
+}
+
+TEST_F(AboutRulesCp936, HideChineseAttributionsAndRewriteBrandTexts) {
+  ASSERT_EQ(GetACP(), 936u);
+  const std::string design = PrefixDesignCn;
+  const std::vector<ControlCase> cases = {
+      {design.substr(0, 4), true, design.substr(0, 4)},  // "系统": a prefix of "系统设计："
+      {design, true, design},
+      {design + "Torvin", false, design + "Torvin"},       // longer than "系统设计："
+      {"\xB3\xD6\xCA\xF5", true, "\xB3\xD6\xCA\xF5"},     // "持术"
+      {"\xCD\xF8\xD6\xB7\xA3\xBA", true, "\xCD\xF8\xD6\xB7\xA3\xBA"},  // "网址："
+      {std::string(CompanyCn) + " \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0", false, BrandCompany},
+      {std::string(ProductSeriesCn) + " V6.10", false, BrandProduct},
+      {"\xB0\xE6\xB1\xBE 6.10", false, "\xB0\xE6\xB1\xBE 6.10"},  // "版本 6.10"
+  };
+  HWND about = TopWindow(TitleAboutCn);
+  CheckAboutBox(*this, about, TitleAboutCn, cases);
+}
+
+TEST_F(AboutRules, AddressLabelTakesTheVendorAddressPlaceOnce) {
+  HWND about = TopWindow(TitleAboutEn, 150, 120);
+  HWND vendor = Static(about, VendorWebAddress, 140, 142);
+  RECT r1, r2;
+  GetWindowRect(vendor, &r1);
+  GetWindowRect(about, &r2);
+  Form1->ApplyTitleRules(about, TitleAboutEn);
+
+  HWND label = Form1->FLabelAbout.Handle();
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(GetParent(label), about);
+  EXPECT_TRUE(IsWindowVisible(label));
+  EXPECT_FALSE(IsWindowVisible(vendor));
+  EXPECT_EQ(WindowText(label), OwnWebAddress);
+  POINT at{0, 0};
+  MapWindowPoints(label, about, &at, 1);
+  EXPECT_EQ(at.x, r1.left - r2.left - 3);
+  EXPECT_EQ(at.y, r1.top - r2.top - 30);
+  EXPECT_EQ(GetWindow(about, GW_CHILD), label) << "the label is on top of its siblings";
+
+  HWND again = Static(about, VendorWebAddress, 140, 190);  // a second vendor address
+  AboutChildProc(again, 0);
+  EXPECT_EQ(Form1->FLabelAbout.Handle(), label) << "the label keeps its window in the same box";
+
+  HWND next = TopWindow(TitleAboutEn, 200, 160);
+  Static(next, VendorWebAddress, 140, 142);
+  Form1->ApplyTitleRules(next, TitleAboutEn);
+  ASSERT_NE(Form1->FLabelAbout.Handle(), nullptr);
+  EXPECT_EQ(GetParent(Form1->FLabelAbout.Handle()), next) << "a later About box gets it again";
+  EXPECT_TRUE(IsWindowVisible(Form1->FLabelAbout.Handle()));
+}
+
+struct CutCase {
+  const char* className;
+  int lines;
+  int width;
+  bool english;
+  bool cut;
+};
+
+TEST_F(RichText, LongDescriptionsLoseTheirMiddle) {
+  const CutCase cases[] = {
+      {"RICHEDIT", 10, 90, true, false},     // ten lines stay
+      {"RICHEDIT", 11, 90, true, true},      // from 78 up to 800
+      {"RICHEDIT", 11, 90, false, true},     // from 73 up to 800
+      {"RICHEDIT", 12, 20, true, true},      // shorter than 800: cut to its end
+      {"RichEdit20A", 30, 40, true, false},  // only the exact class name is cut
+  };
+  for (const CutCase& c : cases) {
+    SCOPED_TRACE(std::string(c.className) + " lines " + std::to_string(c.lines) +
+                 (c.english ? " en" : " cn"));
+    HWND main = TopWindow(c.english ? TitleMainEn : TitleMainCn);
+    HWND rich = RichEdit(main, c.className, Lines(c.lines, c.width));
+    const std::string before = ControlText(rich);
+    ASSERT_EQ(SendMessageA(rich, EM_GETLINECOUNT, 0, 0), c.lines);
+    const size_t first = c.english ? 78 : 73;
+    winsys::EnumChildWindows(main, c.english ? MainEnChildProc : MainCnChildProc, 0);
+    const std::string expected =
+        c.cut ? before.substr(0, first) + (before.size() > 800 ? before.substr(800) : "") : before;
+    EXPECT_EQ(ControlText(rich), expected);
+  }
+}
+
+TEST_F(RichText, TextsTheCompanionWritesBackAreChangedAgain) {
+  HWND main = TopWindow(TitleMainEn);
+  HWND address = Static(main, VendorWebAddress, 10, 220);
+  HWND rich = RichEdit(main, "RICHEDIT", Lines(40, 40));
+  Form1->ApplyTitleRules(main, TitleMainEn);
+  EXPECT_FALSE(IsWindowVisible(address));
+
+  for (int round = 0; round < 2; ++round) {
+    SetWindowTextA(rich, Lines(40, 40).c_str());
+    ShowWindow(address, SW_SHOW);
+    const size_t written = ControlText(rich).size();
+    Form1->Timer3Timer(nullptr);
+    EXPECT_FALSE(IsWindowVisible(address)) << "round " << round;
+    EXPECT_EQ(ControlText(rich).size(), written - (800 - 78)) << "round " << round;
+  }
+  // Still more than ten lines: every tick cuts again until ten or fewer remain.
+  for (int i = 0; i < 10; ++i) Form1->Timer3Timer(nullptr);
+  EXPECT_LE(SendMessageA(rich, EM_GETLINECOUNT, 0, 0), 10);
+}
+
+COLORREF OverlayPixel(int x, int y) {
+  winsys::TBitmap overlay("OVERLAY");
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(mem, overlay.Handle());
+  COLORREF pixel = GetPixel(mem, x, y);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+COLORREF ClientPixel(HWND wnd, int x, int y) {
+  HDC dc = GetDC(wnd);
+  COLORREF pixel = GetPixel(dc, x, y);
+  ReleaseDC(wnd, dc);
+  return pixel;
+}
+
+TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
+  const int baseline = winsys::OutstandingWindowDCs();
+  Form1->PaintAboutOverlay(nullptr, BrandAboutEn);  // no context yet: nothing, no error
+
+  HWND first = TopWindow(TitleAboutEn);
+  PumpMessages(50);
+  Form1->ApplyTitleRules(first, TitleAboutEn);
+  Form1->PaintAboutOverlay(first, TitleAboutEn);
+  EXPECT_EQ(winsys::OutstandingWindowDCs(), baseline + 1);
+  EXPECT_NE(ClientPixel(first, 3, 3), OverlayPixel(3, 3)) << "nothing is drawn when acquiring";
+  Form1->PaintAboutOverlay(first, BrandAboutEn);
+  EXPECT_EQ(ClientPixel(first, 3, 3), OverlayPixel(3, 3));
+  EXPECT_EQ(ClientPixel(first, 100, 300 - 40), OverlayPixel(100, 300 - 40));
+
+  Form1->PaintAboutOverlay(first, BrandMainEn);  // the main window in front: nothing
+  HWND second = TopWindow(TitleAboutCn);
+  PumpMessages(50);
+  Form1->ApplyTitleRules(second, TitleAboutCn);
+  Form1->PaintAboutOverlay(second, TitleAboutCn);
+  Form1->PaintAboutOverlay(second, BrandAboutCn);
+  EXPECT_EQ(ClientPixel(second, 3, 3), OverlayPixel(3, 3));
+  EXPECT_EQ(winsys::OutstandingWindowDCs(), baseline + 1) << "the first box's context is released";
+
+  delete Form1;
+  Form1 = nullptr;
+  EXPECT_EQ(winsys::OutstandingWindowDCs(), baseline);
+}
+
+struct ShellRequest {
+  HWND owner;
+  std::string verb, file;
+  int show;
+};
+std::vector<ShellRequest> g_shell;
+
+TEST_F(AboutRules, ClickingTheLabelOpensTheLaunchersAddress) {
+  g_shell.clear();
+  winsys::seam::SetShellExecute([](HWND owner, const char* verb, const char* file, int show) {
+    g_shell.push_back({owner, verb, file, show});
+  });
+  HWND about = TopWindow(TitleAboutEn);
+  Static(about, VendorWebAddress, 140, 142);
+  Form1->ApplyTitleRules(about, TitleAboutEn);
+  HWND label = Form1->FLabelAbout.Handle();
+  ASSERT_NE(label, nullptr);
+  SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  winsys::seam::SetShellExecute(nullptr);
+
+  ASSERT_EQ(g_shell.size(), 1u);
+  EXPECT_EQ(g_shell[0].owner, Form1->Handle());
+  EXPECT_EQ(g_shell[0].verb, "open");
+  EXPECT_EQ(g_shell[0].file, OwnWebAddress);
+  EXPECT_EQ(g_shell[0].show, SW_SHOWNORMAL);
+}
+
+}  // namespace

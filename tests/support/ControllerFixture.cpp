@@ -1,0 +1,73 @@
+#include "tests/support/ControllerFixture.h"
+
+#include "ui/uShowTop.h"
+#include "ui/ufrmMain.h"
+#include "winsys/Win32.h"
+
+std::vector<HWND> ControllerTest::walks;
+
+void ControllerTest::SetUp() {
+  LoadLibraryA("riched32.dll");
+  LoadLibraryA("riched20.dll");
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = "KestronTestBox";
+  RegisterClassA(&wc);
+
+  MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+  Form1 = new TForm1();
+  Form1->Timer1.SetEnabled(false);
+  Form1->Timer3.SetEnabled(false);
+  walks.clear();
+  winsys::seam::SetChildWalkObserver([](HWND parent) { walks.push_back(parent); });
+}
+
+void ControllerTest::TearDown() {
+  winsys::seam::SetChildWalkObserver(nullptr);
+  delete Form1;
+  Form1 = nullptr;
+  FreeSplash();
+  for (HWND wnd : windows_) DestroyWindow(wnd);
+  MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+}
+
+HWND ControllerTest::TopWindow(const std::string& title, int x, int y) {
+  HWND wnd = CreateWindowExA(0, "KestronTestBox", title.c_str(),
+                             WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, x, y, 420, 300, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+  windows_.push_back(wnd);
+  return wnd;
+}
+
+HWND ControllerTest::Static(HWND parent, const std::string& text, int x, int y, int w) {
+  return CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE, x, y, w, 18, parent,
+                         nullptr, nullptr, nullptr);
+}
+
+HWND ControllerTest::RichEdit(HWND parent, const char* className, const std::string& text) {
+  // Wide enough that no line wraps: the control counts only the given lines.
+  HWND wnd = CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10, 10,
+                             3000, 200, parent, nullptr, nullptr, nullptr);
+  SetWindowTextA(wnd, text.c_str());
+  return wnd;
+}
+
+std::string Lines(int lines, int width) {
+  std::string text;
+  for (int i = 0; i < lines; ++i) {
+    std::string line = "L" + std::to_string(i) + ":";
+    line.resize(width - 2, static_cast<char>('a' + i % 26));
+    text += line + "\r\n";
+  }
+  return text.substr(0, text.size() - 2);  // no line end after the last line
+}
+
+std::string ControlText(HWND wnd) {
+  const int length = GetWindowTextLengthA(wnd);
+  std::string text(length + 1, '\0');
+  GetWindowTextA(wnd, text.data(), length + 1);
+  text.resize(length);
+  return text;
+}
