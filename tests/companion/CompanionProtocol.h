@@ -16,4 +16,5 @@ enum CompanionControl {
   kIdDescription = 2003,
   kIdAboutPicture = 2004,
   kIdAboutVendorAddress = 2005,
+  kIdAboutEmail = 2006,
 };

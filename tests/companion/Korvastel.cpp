@@ -104,7 +104,8 @@ void OpenAbout() {
   Child(a, "STATIC", T("Website:", "\xCD\xF8\xD6\xB7\xA3\xBA"), 0, 140, 112, 80, 18);
   Child(a, "STATIC", VendorWebAddress, 0, 140, 142, 240, 18, kIdAboutVendorAddress);
   Child(a, "STATIC", VendorWebAddress2, 0, 140, 166, 240, 18);
-  Child(a, "STATIC", T("Email: support@ostrelprog.example", VendorSupportEmail), 0, 140, 190, 260, 18);
+  Child(a, "STATIC", T("Email: support@ostrelprog.example", VendorSupportEmail), 0, 140, 190,
+        260, 18, kIdAboutEmail);
   Child(a, "BUTTON", "OK", BS_DEFPUSHBUTTON, 300, 230, 90, 26, IDOK);
   EnableWindow(g_main, FALSE);
   ShowWindow(a, SW_SHOW);

@@ -1,0 +1,240 @@
+// The real launcher beside the stand-in companion, watched from outside as a
+// user would see it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "lookup/uProcessIDWin.h"
+#include "tests/companion/CompanionProtocol.h"
+#include "tests/support/TestSupport.h"
+#include "text/TextCompare.h"
+#include "text/TextTable.h"
+#include "winsys/Graphics.h"
+
+namespace {
+
+constexpr DWORD kExitBoundMs = 60000;
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+    ASSERT_TRUE(KillProcessesNamed("Kestron.exe"));
+    folder_.CopyIn(BinFolder() + "Kestron.exe", "Kestron.exe");
+    folder_.CopyIn(BinFolder() + "Korvastel", "Korvastel");
+  }
+  void TearDown() override {
+    KillProcessesNamed(CompanionExeName);
+    launcher_.reset();
+  }
+
+  // Starts the launcher; the companion shows `language` ("cn" or "en") and
+  // starts as KORVASTEL_START says.
+  void Launch(const std::string& language = "en", const std::string& start = "") {
+    ScopedEnv env({{std::string("KORVASTEL_LANG"), language},
+                   {std::string("KORVASTEL_START"), start}});
+    launcher_ = std::make_unique<ChildProcess>("\"" + folder_.Path() + "Kestron.exe\"",
+                                               folder_.Path());
+    ASSERT_TRUE(launcher_->Started());
+  }
+  DWORD WaitForCompanion() {
+    DWORD pid = 0;
+    WaitUntil([&] { return (pid = GetProcessIdByExeName(CompanionExeName)) != 0 &&
+                           CompanionMainWindow(pid) != nullptr; });
+    return pid;
+  }
+  bool WaitForTitle(HWND wnd, const std::string& title) {
+    return WaitUntil([&] { return WindowText(wnd) == title; });
+  }
+  bool LauncherOutOfSight() {
+    for (HWND wnd : TopWindowsOf(launcher_->Pid()))
+      if (IsWindowVisible(wnd)) return false;
+    return true;
+  }
+
+  TempFolder folder_{"Kestron e2e"};
+  std::unique_ptr<ChildProcess> launcher_;
+};
+
+class MainWindow : public EndToEnd {
+ protected:
+  void Check(const char* language, const char* brand) {
+    Launch(language);
+    const DWORD pid = WaitForCompanion();
+    ASSERT_NE(pid, 0u);
+    HWND main = CompanionMainWindow(pid);
+    EXPECT_TRUE(WaitForTitle(main, brand));
+    if (TextEquals(brand, BrandMainEn)) {  // only the English main window hides it
+      EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(GetDlgItem(main, kIdVendorAddress)); }));
+    }
+    HWND description = GetDlgItem(main, kIdDescription);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(description, EM_GETLINECOUNT, 0, 0) <= 10; }))
+        << "the long description is cut";
+    EXPECT_TRUE(WaitUntil([&] { return TopWindowOfClass(launcher_->Pid(), "TForm2") == nullptr; }))
+        << "the splash is freed";
+    EXPECT_TRUE(WaitUntil([&] { return LauncherOutOfSight(); }))
+        << "no launcher window stays visible";
+  }
+};
+using MainWindowCp936 = MainWindow;
+
+TEST_F(MainWindow, EnglishIsRelabelledAndTheLauncherStaysOutOfSight) { Check("en", BrandMainEn); }
+TEST_F(MainWindowCp936, ChineseIsRelabelledAndTheLauncherStaysOutOfSight) {
+  Check("cn", BrandMainCn);
+}
+
+class ConnectionFailure : public EndToEnd {
+ protected:
+  void Check(const char* language, const char* brand) {
+    Launch(language, "connfail");
+    const DWORD pid = WaitForCompanion();
+    ASSERT_NE(pid, 0u);
+    ASSERT_TRUE(WaitUntil([&] { return TopWindowOfClass(pid, "#32770") != nullptr; }));
+    EXPECT_TRUE(WaitForTitle(CompanionMainWindow(pid), brand));
+    HWND box = TopWindowOfClass(pid, "#32770");
+    EXPECT_TRUE(box && IsWindowVisible(box)) << "retitled while the box is still up";
+  }
+};
+using ConnectionFailureCp936 = ConnectionFailure;
+
+TEST_F(ConnectionFailure, EnglishMainWindowIsRetitledBehindTheBox) { Check("en", BrandMainEn); }
+TEST_F(ConnectionFailureCp936, ChineseMainWindowIsRetitledBehindTheBox) {
+  Check("cn", BrandMainCn);
+}
+
+COLORREF PixelOf(HDC dc, int x, int y) { return GetPixel(dc, x, y) & 0xFFFFFF; }
+
+// Whether the screen shows the overlay picture at the About box's client origin.
+bool OverlayOnScreen(HWND about) {
+  winsys::TBitmap overlay("OVERLAY");
+  HDC screen = GetDC(nullptr);
+  HDC picture = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(picture, overlay.Handle());
+  POINT origin{0, 0};
+  ClientToScreen(about, &origin);
+  bool same = true;
+  for (POINT p : {POINT{2, 2}, POINT{70, 40}, POINT{30, 200}, POINT{120, 250}})
+    same = same && PixelOf(screen, origin.x + p.x, origin.y + p.y) == PixelOf(picture, p.x, p.y);
+  SelectObject(picture, old);
+  DeleteDC(picture);
+  ReleaseDC(nullptr, screen);
+  return same;
+}
+
+HWND ChildWhere(HWND parent, const std::function<bool(HWND)>& match) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (match(c)) return c;
+  return nullptr;
+}
+
+HWND ChildWithText(HWND parent, const std::string& text) {
+  return ChildWhere(parent, [&](HWND c) { return WindowText(c) == text; });
+}
+
+// The launcher's label; its class is the launcher's own, unknown to this process.
+HWND AddressLabel(HWND parent) {
+  return ChildWhere(parent, [](HWND c) {
+    char cls[64] = {};
+    GetClassNameA(c, cls, sizeof cls);
+    return std::string(cls) == "TStaticText";
+  });
+}
+
+class AboutBox : public EndToEnd {
+ protected:
+  // The user opens the About box from the relabelled main window, twice.
+  void Check(const char* language, const char* mainBrand, const char* brand) {
+    Launch(language);
+    const DWORD pid = WaitForCompanion();
+    ASSERT_NE(pid, 0u);
+    ASSERT_TRUE(WaitForTitle(CompanionMainWindow(pid), mainBrand));
+    ASSERT_TRUE(WaitUntil([&] { return TopWindowOfClass(launcher_->Pid(), "TForm2") == nullptr; }));
+    SendCompanionCommand(pid, kCmdOpenAbout);
+    for (int opening = 1; opening <= 2; ++opening) {
+      SCOPED_TRACE("About box opened " + std::to_string(opening) + " times");
+      HWND about = nullptr;
+      ASSERT_TRUE(WaitUntil([&] { return (about = CompanionAboutBox(pid)) != nullptr; }));
+      EXPECT_TRUE(WaitForTitle(about, brand));
+      // The walk runs in the launcher while this test looks: wait for its last control.
+      EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(GetDlgItem(about, kIdAboutEmail)); }));
+      HWND vendor = GetDlgItem(about, kIdAboutVendorAddress);
+      EXPECT_FALSE(IsWindowVisible(vendor));
+      EXPECT_FALSE(IsWindowVisible(GetDlgItem(about, kIdAboutPicture)));
+      EXPECT_FALSE(IsWindowVisible(ChildWithText(about, VendorWebAddress2)));
+      EXPECT_FALSE(IsWindowVisible(ChildWithText(about, DesignerName)));
+      EXPECT_NE(ChildWithText(about, BrandProduct), nullptr);
+      EXPECT_NE(ChildWithText(about, BrandCompany), nullptr);
+
+      HWND label = AddressLabel(about);
+      ASSERT_NE(label, nullptr) << "the launcher's address label is in the box";
+      EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(label); }));
+      EXPECT_EQ(WindowText(label), OwnWebAddress);
+      RECT r1, r2;
+      GetWindowRect(vendor, &r1);
+      GetWindowRect(about, &r2);
+      POINT at{0, 0};
+      MapWindowPoints(label, about, &at, 1);
+      EXPECT_EQ(at.x, r1.left - r2.left - 3);
+      EXPECT_EQ(at.y, r1.top - r2.top - 30);
+
+      EXPECT_TRUE(WaitUntil([&] { return OverlayOnScreen(about); }))
+          << "the overlay picture is painted at the box's client origin";
+      SendCompanionCommand(pid, kCmdCloseAbout);
+      ASSERT_TRUE(WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; }));
+      SendCompanionCommand(pid, kCmdOpenAbout);
+    }
+  }
+};
+using AboutBoxCp936 = AboutBox;
+
+TEST_F(AboutBox, EnglishIsRelabelledAndPaintedEachTimeItOpens) {
+  Check("en", BrandMainEn, BrandAboutEn);
+}
+TEST_F(AboutBoxCp936, ChineseIsRelabelledAndPaintedEachTimeItOpens) {
+  Check("cn", BrandMainCn, BrandAboutCn);
+}
+
+TEST_F(EndToEnd, LauncherEndsSoonAfterTheCompanionExits) {
+  Launch();
+  const DWORD pid = WaitForCompanion();
+  ASSERT_NE(pid, 0u);
+  ASSERT_TRUE(WaitForTitle(CompanionMainWindow(pid), BrandMainEn));
+  SendCompanionCommand(pid, kCmdExit);
+  ASSERT_TRUE(WaitUntil([] { return GetProcessIdByExeName(CompanionExeName) == 0; }));
+  const DWORD gone = GetTickCount();
+  DWORD status = 1;
+  ASSERT_TRUE(launcher_->WaitExit(kExitBoundMs, &status)) << "the launcher did not end";
+  EXPECT_EQ(status, 0u);
+  std::printf("launcher ended %lu ms after the companion\n", GetTickCount() - gone);
+}
+
+TEST_F(EndToEnd, LauncherEndsByItselfWithoutACompanion) {
+  folder_.Remove("Korvastel");
+  const DWORD start = GetTickCount();
+  Launch();
+  DWORD status = 1;
+  ASSERT_TRUE(launcher_->WaitExit(kExitBoundMs, &status)) << "the launcher did not end";
+  EXPECT_EQ(status, 0u);
+  std::printf("launcher without companion ended after %lu ms\n", GetTickCount() - start);
+}
+
+TEST_F(EndToEnd, RestartedCompanionIsFollowed) {
+  Launch();
+  DWORD pid = WaitForCompanion();
+  ASSERT_NE(pid, 0u);
+  ASSERT_TRUE(WaitForTitle(CompanionMainWindow(pid), BrandMainEn));
+  for (int restart = 0; restart < 3; ++restart) {
+    KillProcessesNamed(CompanionExeName);
+    ChildProcess again("\"" + folder_.Path() + "Korvastel\"", folder_.Path());
+    ASSERT_TRUE(StartCompanion(again));
+    EXPECT_TRUE(WaitForTitle(CompanionMainWindow(again.Pid()), BrandMainEn)) << restart;
+    PumpMessages(500);
+    EXPECT_TRUE(launcher_->Running()) << "the launcher must wait out 200 missed ticks";
+  }
+}
+
+}  // namespace
