@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
-          wine wine32:i386 xvfb xauth imagemagick x11-utils)
+          wine wine32:i386 xvfb xauth imagemagick x11-utils bc procps fonts-wqy-microhei)
 
 missing() {
   local p

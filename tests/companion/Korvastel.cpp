@@ -29,6 +29,13 @@ std::string Env(const char* name) {
   return v ? v : "";
 }
 
+// The moment, on the performance counter, that the benchmark measures from.
+std::string Stamp(const char* what) {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return std::string(what) + " " + std::to_string(now.QuadPart);
+}
+
 void Report(const std::string& line) {
   const std::string path = Env("KORVASTEL_REPORT");
   if (path.empty()) return;
@@ -108,6 +115,7 @@ void OpenAbout() {
         260, 18, kIdAboutEmail);
   Child(a, "BUTTON", "OK", BS_DEFPUSHBUTTON, 300, 230, 90, 26, IDOK);
   EnableWindow(g_main, FALSE);
+  Report(Stamp("about"));
   ShowWindow(a, SW_SHOW);
 }
 
@@ -185,6 +193,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const std::string start = Env("KORVASTEL_START");
   g_main = CreateWindowExA(0, "KorvastelMain", T(TitleMainEn, TitleMainCn), WS_OVERLAPPEDWINDOW,
                            100, 80, 640, 300, nullptr, MainMenu(), instance, nullptr);
+  Report(Stamp("shown"));
   if (start != "hidden") ShowWindow(g_main, SW_SHOWNORMAL);
   if (start == "disabled") EnableWindow(g_main, FALSE);
   if (start == "about") PostMessageA(g_main, WM_COMMAND, kCmdOpenAbout, 0);

@@ -1,0 +1,252 @@
+// Measures what the launcher costs: one poll tick against the bare platform
+// calls it makes, and how long the companion shows its own titles before the
+// brand replaces them. tools/bench.sh adds CPU time, memory and size.
+// Usage (under Wine): kestron_bench [out.md]
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lookup/uProcessIDWin.h"
+#include "tests/companion/CompanionProtocol.h"
+#include "tests/support/TestSupport.h"
+#include "text/TextTable.h"
+#include "ui/ufrmMain.h"
+#include "winsys/Forms.h"
+
+namespace {
+
+double g_ticksPerMs;
+
+double Ms(LONGLONG counts) { return counts / g_ticksPerMs; }
+
+LONGLONG Counter() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+struct Stats {
+  double median, p99, max;
+};
+
+Stats Summarise(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return {v[v.size() / 2], v[std::min(v.size() - 1, v.size() * 99 / 100)], v.back()};
+}
+
+template <typename F>
+std::vector<double> TimeEach(int runs, F&& body) {
+  std::vector<double> ms;
+  for (int i = 0; i < runs; ++i) {
+    const LONGLONG start = Counter();
+    body();
+    ms.push_back(Ms(Counter() - start));
+  }
+  return ms;
+}
+
+// The platform calls a tick must make, made directly.
+struct BareSearch {
+  DWORD pid;
+  HWND found;
+};
+BOOL CALLBACK BareWindowProc(HWND wnd, LPARAM param) {
+  auto* s = reinterpret_cast<BareSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  if (pid == s->pid && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+    s->found = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DWORD BareSnapshot() {
+  DWORD pid = 0;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 e{};
+  e.dwSize = sizeof e;
+  for (BOOL ok = Process32First(snap, &e); ok && !pid; ok = Process32Next(snap, &e))
+    if (std::string(e.szExeFile) == CompanionExeName) pid = e.th32ProcessID;
+  CloseHandle(snap);
+  return pid;
+}
+
+void BarePlatformCalls() {
+  BareSearch search{BareSnapshot(), nullptr};
+  EnumWindows(BareWindowProc, reinterpret_cast<LPARAM>(&search));
+  char title[256] = {};
+  GetWindowTextA(search.found, title, 200);
+}
+
+// The period the platform really gives a 5 ms timer.
+double TimerPeriodMs() {
+  int ticks = 0;
+  winsys::TTimer timer(5, true, [&](winsys::TObject*) { ++ticks; });
+  const LONGLONG start = Counter();
+  PumpMessages(2000);
+  return Ms(Counter() - start) / std::max(ticks, 1);
+}
+
+LONGLONG StampIn(const std::string& report, const std::string& what, size_t nth) {
+  size_t seen = 0;
+  for (const auto& line : ReadLines(report))
+    if (line.rfind(what + " ", 0) == 0 && seen++ == nth) return std::stoll(line.substr(what.size() + 1));
+  return 0;
+}
+
+struct Launch {
+  TempFolder folder{"Kestron bench"};
+  std::unique_ptr<ScopedEnv> env;
+  std::unique_ptr<ChildProcess> launcher;
+  std::string report;
+
+  Launch() {
+    KillProcessesNamed(CompanionExeName);
+    folder.CopyIn(BinFolder() + "Kestron.exe", "Kestron.exe");
+    folder.CopyIn(BinFolder() + "Korvastel", "Korvastel");
+    report = folder.Path() + "report.txt";
+    env = std::make_unique<ScopedEnv>(
+        std::vector<std::pair<std::string, std::string>>{{"KORVASTEL_REPORT", report}});
+    launcher = std::make_unique<ChildProcess>("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
+  }
+  ~Launch() {
+    KillProcessesNamed(CompanionExeName);
+    launcher.reset();
+  }
+};
+
+// Polls the window's title without pause until it reads `title`; the counter then.
+LONGLONG SeenAt(HWND wnd, const std::string& title) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 10000) {
+    if (WindowText(wnd) == title) return Counter();
+    Sleep(0);
+  }
+  return 0;
+}
+
+// The companion started again while the launcher runs.
+std::vector<double> RestartRelabelLatencies(int runs) {
+  std::vector<double> ms;
+  Launch run;
+  DWORD pid = 0;
+  WaitUntil([&] { return (pid = GetProcessIdByExeName(CompanionExeName)) && CompanionMainWindow(pid); });
+  WaitUntil([&] { return WindowText(CompanionMainWindow(pid)) == BrandMainEn; });
+  for (int i = 0; i < runs; ++i) {
+    KillProcessesNamed(CompanionExeName);
+    ChildProcess again("\"" + run.folder.Path() + "Korvastel\"");
+    HWND main = nullptr;
+    const DWORD start = GetTickCount();
+    while (!main && GetTickCount() - start < 10000) main = CompanionMainWindow(again.Pid());
+    const LONGLONG seen = SeenAt(main, BrandMainEn);
+    WaitUntil([&] { return StampIn(run.report, "shown", i + 1) != 0; }, 5000);
+    const LONGLONG shown = StampIn(run.report, "shown", i + 1);
+    if (seen && shown) ms.push_back(Ms(seen - shown));
+  }
+  return ms;
+}
+
+std::vector<double> MainRelabelLatencies(int runs) {
+  std::vector<double> ms;
+  for (int i = 0; i < runs; ++i) {
+    Launch run;
+    DWORD pid = 0;
+    HWND main = nullptr;
+    const DWORD start = GetTickCount();
+    while (!main && GetTickCount() - start < 10000) {
+      pid = GetProcessIdByExeName(CompanionExeName);
+      main = pid ? CompanionMainWindow(pid) : nullptr;
+    }
+    const LONGLONG seen = SeenAt(main, BrandMainEn);
+    WaitUntil([&] { return StampIn(run.report, "shown", 0) != 0; }, 5000);
+    const LONGLONG shown = StampIn(run.report, "shown", 0);
+    if (seen && shown) ms.push_back(Ms(seen - shown));
+  }
+  return ms;
+}
+
+std::vector<double> AboutRelabelLatencies(int runs) {
+  std::vector<double> ms;
+  Launch run;
+  DWORD pid = 0;
+  WaitUntil([&] { return (pid = GetProcessIdByExeName(CompanionExeName)) && CompanionMainWindow(pid); });
+  WaitUntil([&] { return WindowText(CompanionMainWindow(pid)) == BrandMainEn; });
+  for (int i = 0; i < runs; ++i) {
+    SendCompanionCommand(pid, kCmdOpenAbout);
+    HWND about = nullptr;
+    const DWORD start = GetTickCount();
+    while (!about && GetTickCount() - start < 10000) about = CompanionAboutBox(pid);
+    const LONGLONG seen = SeenAt(about, BrandAboutEn);
+    WaitUntil([&] { return StampIn(run.report, "about", i) != 0; }, 5000);
+    const LONGLONG shown = StampIn(run.report, "about", i);
+    if (seen && shown) ms.push_back(Ms(seen - shown));
+    SendCompanionCommand(pid, kCmdCloseAbout);
+    WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; });
+  }
+  return ms;
+}
+
+std::string Fixed(double v, int digits = 3) {
+  char s[32];
+  std::snprintf(s, sizeof s, "%.*f", digits, v);
+  return s;
+}
+
+std::string Latency(const char* what, const Stats& s, double period) {
+  return std::string("| re-label latency, ") + what + ", median / max (20 runs) | " +
+         Fixed(s.median, 1) + " / " + Fixed(s.max, 1) + " ms = " + Fixed(s.median / period, 2) +
+         " / " + Fixed(s.max / period, 2) + " ticks | median <= 1 tick |\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string out = argc > 1 ? argv[1] : "bench.md";
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  g_ticksPerMs = frequency.QuadPart / 1000.0;
+  LoadLibraryA("riched32.dll");
+
+  const double period = TimerPeriodMs();
+
+  KillProcessesNamed(CompanionExeName);
+  ChildProcess companion("\"" + BinFolder() + "Korvastel\"");
+  StartCompanion(companion);
+  Form1 = new TForm1();
+  Form1->Timer1.SetEnabled(false);
+  Form1->Timer3.SetEnabled(false);
+  for (int i = 0; i < 50; ++i) Form1->Timer1Timer(nullptr);  // recognise and retitle first
+  const Stats tick = Summarise(TimeEach(2000, [] { Form1->Timer1Timer(nullptr); }));
+  const Stats bare = Summarise(TimeEach(2000, BarePlatformCalls));
+  const Stats snapshot = Summarise(TimeEach(2000, BareSnapshot));
+  delete Form1;
+  Form1 = nullptr;
+  companion.Kill();
+
+  const Stats main = Summarise(MainRelabelLatencies(20));
+  const Stats restart = Summarise(RestartRelabelLatencies(20));
+  const Stats about = Summarise(AboutRelabelLatencies(20));
+
+  std::ostringstream t;
+  t << "| measure | value | target |\n|---|---|---|\n"
+    << "| timer period asked 5 ms, delivered | " << Fixed(period, 2) << " ms | |\n"
+    << "| poll tick, median / p99 | " << Fixed(tick.median) << " / " << Fixed(tick.p99) << " ms | |\n"
+    << "| bare platform calls (snapshot, window walk, title), median / p99 | "
+    << Fixed(bare.median) << " / " << Fixed(bare.p99) << " ms | |\n"
+    << "| of which the process snapshot, median | " << Fixed(snapshot.median) << " ms | |\n"
+    << "| tick / bare calls (medians) | " << Fixed(tick.median / bare.median, 2) << " | <= 1.2 |\n"
+    << Latency("main window at start-up (launcher blocked starting it)", main, period)
+    << Latency("main window of a companion restarted while the launcher runs", restart, period)
+    << Latency("About box", about, period);
+  std::printf("%s", t.str().c_str());
+  std::ofstream(out) << t.str();
+  return 0;
+}
