@@ -5,7 +5,10 @@
 //   KORVASTEL_START   "about" opens the About box, "connfail" the
 //                     connection-failure box, "hidden" shows no window,
 //                     "disabled" shows its main window disabled
-//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up
+//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up and
+//                     when it shows its windows
+//   KORVASTEL_START_DELAY_MS  waits this long before showing anything
+//   KORVASTEL_ABOUT_AFTER_MS  opens the About box this long after starting
 // Commands come as WM_COMMAND to the main window (see CompanionCommand).
 #include <windows.h>
 #include <richedit.h>
@@ -68,19 +71,38 @@ HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int x, i
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
 }
 
+// A device description of more than ten lines and 800 characters.
 std::string LongDescription() {
+  const char* lines[] = {
+      "AT24C02  2 Kbit serial EEPROM, I2C, 1.8-5.5 V, 8-byte pages",
+      "AT89S52  8-bit MCU, 8 KB flash, ISP through SPI, 33 MHz",
+      "W25Q64   64 Mbit serial NOR flash, SPI/Dual/Quad, 104 MHz",
+      "93C46    1 Kbit Microwire EEPROM, 16-bit or 8-bit organisation",
+      "STM8S003 8-bit MCU, 8 KB flash, 128 B data EEPROM, SWIM",
+      "Supported packages: DIP8, SOP8, SOIC16, TSSOP20, QFN32 (adapter)",
+      "Operations: read, blank check, erase, program, verify, protect",
+      "Auto mode: erase + program + verify in one pass, serial numbers",
+      "Verification compares every byte with the buffer and the file",
+      "Files: BIN, HEX (Intel), S19 (Motorola); buffer editor included",
+      "Voltage: 1.8 V, 2.5 V, 3.3 V and 5 V target supply, overcurrent stop",
+      "Connection: USB 2.0 full speed, no driver needed on this system",
+      "Batch counter and production log for each programmed device",
+      "Checksums: CRC32, SUM16 and the device's own when it has one",
+      "Firmware updates for the programmer arrive with new versions",
+      "Device list updated with every release of this software",
+  };
   std::string text;
-  for (int i = 1; i <= 16; ++i) {
-    char line[96];
-    std::snprintf(line, sizeof line,
-                  "Line %02d: supports EEPROM, flash and MCU devices with fast verify.\r\n", i);
-    text += line;
-  }
+  for (const char* line : lines) text += std::string(line) + "\r\n";
   return text;
 }
 
 void CreateMainControls(HWND wnd) {
   Child(wnd, "STATIC", VendorWebAddress, 0, 10, 10, 240, 18, kIdVendorAddress);
+  const char* actions[][2] = {{"Read", "\xB6\xC1\xC8\xA1"},      // 读取
+                              {"Program", "\xB1\xE0\xB3\xCC"},  // 编程
+                              {"Verify", "\xD0\xA3\xD1\xE9"}};  // 校验
+  for (int i = 0; i < 3; ++i)
+    Child(wnd, "BUTTON", T(actions[i][0], actions[i][1]), BS_PUSHBUTTON, 300 + i * 100, 6, 90, 24);
   Child(wnd, "LISTBOX", "", WS_BORDER | WS_VSCROLL, 10, 36, 200, 200, kIdDeviceList);
   HWND rich = Child(wnd, "RICHEDIT", "", WS_BORDER | ES_MULTILINE | WS_VSCROLL, 220, 36, 390,
                     200, kIdDescription);
@@ -137,6 +159,10 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CREATE:
       CreateMainControls(wnd);
       return 0;
+    case WM_TIMER:
+      KillTimer(wnd, wp);
+      OpenAbout();
+      return 0;
     case WM_COMMAND:
       switch (LOWORD(wp)) {
         case kCmdOpenAbout: OpenAbout(); return 0;
@@ -187,6 +213,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Report(std::string("started ") + path);
   EnumWindows(ReportSplash, 0);
 
+  Sleep(std::atoi(Env("KORVASTEL_START_DELAY_MS").c_str()));
   LoadLibraryA("riched32.dll");
   Register("KorvastelMain", MainProc);
   Register("KorvastelAbout", AboutProc);
@@ -198,6 +225,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (start == "disabled") EnableWindow(g_main, FALSE);
   if (start == "about") PostMessageA(g_main, WM_COMMAND, kCmdOpenAbout, 0);
   if (start == "connfail") PostMessageA(g_main, WM_COMMAND, kCmdConnectionFailure, 0);
+  if (int ms = std::atoi(Env("KORVASTEL_ABOUT_AFTER_MS").c_str())) SetTimer(g_main, 1, ms, nullptr);
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
