@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,18 @@ TEST_F(AboutRules, AddressLabelTakesTheVendorAddressPlaceOnce) {
   ASSERT_NE(Form1->FLabelAbout.Handle(), nullptr);
   EXPECT_EQ(GetParent(Form1->FLabelAbout.Handle()), next) << "a later About box gets it again";
   EXPECT_TRUE(IsWindowVisible(Form1->FLabelAbout.Handle()));
+}
+
+TEST_F(AboutRules, ALabelThatCannotBeCreatedEndsTheWalkWithItsError) {
+  HWND about = TopWindow(TitleAboutEn);
+  HWND vendor = Static(about, VendorWebAddress, 140, 142);
+  HWND later = Static(about, VendorWebAddress2, 140, 166);
+  HWND gone = TopWindow("closed meanwhile");
+  DestroyWindow(gone);
+  AboutWnd = gone;  // the label's new parent no longer exists
+  EXPECT_THROW(winsys::EnumChildWindows(about, AboutChildProc, 0), std::runtime_error);
+  EXPECT_FALSE(IsWindowVisible(vendor));
+  EXPECT_TRUE(IsWindowVisible(later)) << "the walk ends at the failure";
 }
 
 struct CutCase {

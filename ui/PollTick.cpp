@@ -45,7 +45,7 @@ void TForm1::Timer1Timer(winsys::TObject*) {
   try {
     ApplyTitleRules(wnd, title);
   } catch (...) {
-    // A window that vanished mid-dispatch: the next tick tries again.
+    // Failures are not reported; the next tick runs as usual.
   }
   if (title.empty()) FreeSplash();
   PaintAboutOverlay(wnd, title);

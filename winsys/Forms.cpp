@@ -4,6 +4,7 @@
 #include <cctype>
 #include <exception>
 #include <set>
+#include <stdexcept>
 
 #include "winsys/Win32.h"
 
@@ -85,12 +86,8 @@ class PaintScope {
 
 // ---- Application ----
 
-LRESULT CALLBACK ApplicationWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return ::DefWindowProcA(wnd, msg, wp, lp);
-}
-
 void TApplication::Initialize() {
-  RegisterClassOnce(kApplicationClass, ApplicationWindowProc, ::LoadCursorA(nullptr, IDC_ARROW));
+  RegisterClassOnce(kApplicationClass, ::DefWindowProcA, ::LoadCursorA(nullptr, IDC_ARROW));
   handle_ = ::CreateWindowExA(0, kApplicationClass, Title().c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
                                   WS_MINIMIZEBOX,
@@ -186,8 +183,10 @@ TStaticText::~TStaticText() {
 void TStaticText::CreateWindowIn(HWND parent) {
   DestroyOwnWindow();
   if (!visible_) return;
-  ::CreateWindowExA(0, kStaticTextClass, caption_.c_str(), WS_CHILD | WS_VISIBLE, bounds_.left,
-                    bounds_.top, bounds_.width, bounds_.height, parent, nullptr, Instance(), this);
+  if (!::CreateWindowExA(0, kStaticTextClass, caption_.c_str(), WS_CHILD | WS_VISIBLE,
+                         bounds_.left, bounds_.top, bounds_.width, bounds_.height, parent, nullptr,
+                         Instance(), this))
+    throw std::runtime_error("Error creating window");
 }
 
 void TStaticText::DestroyOwnWindow() {
@@ -354,17 +353,20 @@ void TForm::Repaint() {
 void TForm::SetVisible(bool visible) {
   if (visible)
     Show();
-  else if (handle_)
+  else if (handle_ && ::IsWindowVisible(handle_))
     ::ShowWindow(handle_, SW_HIDE);
 }
 
+// Setting a form's place to where it already is makes no window-system call.
 void TForm::SetLeft(int left) {
+  if (left == left_) return;
   left_ = left;
   if (handle_)
     ::SetWindowPos(handle_, nullptr, left_, top_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::SetTop(int top) {
+  if (top == top_) return;
   top_ = top;
   if (handle_)
     ::SetWindowPos(handle_, nullptr, left_, top_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
