@@ -32,20 +32,28 @@ void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor) {
   ::RegisterClassA(&wc);
 }
 
+}  // namespace
+
+// Ties a window to the object passed to CreateWindowEx, so that its window
+// procedure finds the object, and keeps the object's handle in step: set on
+// creation, cleared when the window goes (also when a parent destroys it).
 template <typename T>
-T* InstanceOf(HWND wnd) {
-  return reinterpret_cast<T*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
+T* BindWindow(HWND wnd, UINT msg, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->handle_ = wnd;
+    return self;
+  }
+  auto* self = reinterpret_cast<T*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
+  if (self && msg == WM_NCDESTROY) {
+    self->handle_ = nullptr;
+    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+  }
+  return self;
 }
 
-// Stores the object passed to CreateWindowEx so its window procedure finds it.
-template <typename T>
-T* AttachOnCreate(HWND wnd, UINT msg, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  return InstanceOf<T>(wnd);
-}
+namespace {
 
 void ShowErrorBox(const std::string& message, const std::string& title) {
   ::MessageBoxA(Application.Handle(), message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
@@ -249,16 +257,9 @@ void TStaticText::Paint(HWND wnd) {
 }
 
 LRESULT CALLBACK TStaticText::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = AttachOnCreate<TStaticText>(wnd, msg, lp);
+  auto* self = BindWindow<TStaticText>(wnd, msg, lp);
   if (!self) return ::DefWindowProcA(wnd, msg, wp, lp);
   switch (msg) {
-    case WM_NCCREATE:
-      self->handle_ = wnd;
-      break;
-    case WM_NCDESTROY:
-      self->handle_ = nullptr;
-      ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-      break;
     case WM_PAINT:
       self->Paint(wnd);
       return 0;
@@ -393,16 +394,9 @@ void TForm::Paint(HWND wnd) {
 }
 
 LRESULT CALLBACK TForm::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = AttachOnCreate<TForm>(wnd, msg, lp);
+  auto* self = BindWindow<TForm>(wnd, msg, lp);
   if (!self) return ::DefWindowProcA(wnd, msg, wp, lp);
   switch (msg) {
-    case WM_NCCREATE:
-      self->handle_ = wnd;
-      break;
-    case WM_NCDESTROY:
-      self->handle_ = nullptr;
-      ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-      break;
     case WM_ERASEBKGND:
       FillBackground(reinterpret_cast<HDC>(wp), wnd, self->description_.color);
       return 1;

@@ -27,6 +27,9 @@ struct TBounds {
 
 class TForm;
 
+template <typename T>
+T* BindWindow(HWND wnd, UINT msg, LPARAM lp);
+
 class TApplication {
  public:
   // Creates the application's own top-level window, which owns every form
@@ -124,6 +127,7 @@ class TStaticText : public TObject {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend TStaticText* BindWindow<TStaticText>(HWND, UINT, LPARAM);
   void DestroyOwnWindow();
   void Paint(HWND wnd);
 
@@ -188,6 +192,7 @@ class TForm : public TObject {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend TForm* BindWindow<TForm>(HWND, UINT, LPARAM);
   void Paint(HWND wnd);
 
   Description description_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -133,42 +134,53 @@ LONGLONG SeenAt(HWND wnd, const std::string& title) {
   return 0;
 }
 
-// The companion started again while the launcher runs.
-std::vector<double> RestartRelabelLatencies(int runs) {
-  std::vector<double> ms;
-  Launch run;
+// Polls without pause (at most 10 s) until `find` yields a window.
+HWND PollFor(const std::function<HWND()>& find) {
+  HWND wnd = nullptr;
+  const DWORD start = GetTickCount();
+  while (!wnd && GetTickCount() - start < 10000) wnd = find();
+  return wnd;
+}
+
+// Waits for the launcher to relabel the companion it started; its process id.
+DWORD RelabelledCompanion() {
   DWORD pid = 0;
   WaitUntil([&] { return (pid = GetProcessIdByExeName(CompanionExeName)) && CompanionMainWindow(pid); });
   WaitUntil([&] { return WindowText(CompanionMainWindow(pid)) == BrandMainEn; });
-  for (int i = 0; i < runs; ++i) {
-    KillProcessesNamed(CompanionExeName);
-    ChildProcess again("\"" + run.folder.Path() + "Korvastel\"");
-    HWND main = nullptr;
-    const DWORD start = GetTickCount();
-    while (!main && GetTickCount() - start < 10000) main = CompanionMainWindow(again.Pid());
-    const LONGLONG seen = SeenAt(main, BrandMainEn);
-    WaitUntil([&] { return StampIn(run.report, "shown", i + 1) != 0; }, 5000);
-    const LONGLONG shown = StampIn(run.report, "shown", i + 1);
-    if (seen && shown) ms.push_back(Ms(seen - shown));
-  }
-  return ms;
+  return pid;
+}
+
+// From the companion's nth `what` stamp to `seen`, appended to `ms` when both exist.
+void AddLatency(std::vector<double>& ms, const std::string& report, const std::string& what,
+                size_t nth, LONGLONG seen) {
+  WaitUntil([&] { return StampIn(report, what, nth) != 0; }, 5000);
+  const LONGLONG shown = StampIn(report, what, nth);
+  if (seen && shown) ms.push_back(Ms(seen - shown));
 }
 
 std::vector<double> MainRelabelLatencies(int runs) {
   std::vector<double> ms;
   for (int i = 0; i < runs; ++i) {
     Launch run;
-    DWORD pid = 0;
-    HWND main = nullptr;
-    const DWORD start = GetTickCount();
-    while (!main && GetTickCount() - start < 10000) {
-      pid = GetProcessIdByExeName(CompanionExeName);
-      main = pid ? CompanionMainWindow(pid) : nullptr;
-    }
-    const LONGLONG seen = SeenAt(main, BrandMainEn);
-    WaitUntil([&] { return StampIn(run.report, "shown", 0) != 0; }, 5000);
-    const LONGLONG shown = StampIn(run.report, "shown", 0);
-    if (seen && shown) ms.push_back(Ms(seen - shown));
+    HWND main = PollFor([] {
+      const DWORD pid = GetProcessIdByExeName(CompanionExeName);
+      return pid ? CompanionMainWindow(pid) : nullptr;
+    });
+    AddLatency(ms, run.report, "shown", 0, SeenAt(main, BrandMainEn));
+  }
+  return ms;
+}
+
+// The companion started again while the launcher runs.
+std::vector<double> RestartRelabelLatencies(int runs) {
+  std::vector<double> ms;
+  Launch run;
+  RelabelledCompanion();
+  for (int i = 0; i < runs; ++i) {
+    KillProcessesNamed(CompanionExeName);
+    ChildProcess again("\"" + run.folder.Path() + "Korvastel\"");
+    HWND main = PollFor([&] { return CompanionMainWindow(again.Pid()); });
+    AddLatency(ms, run.report, "shown", i + 1, SeenAt(main, BrandMainEn));
   }
   return ms;
 }
@@ -176,18 +188,11 @@ std::vector<double> MainRelabelLatencies(int runs) {
 std::vector<double> AboutRelabelLatencies(int runs) {
   std::vector<double> ms;
   Launch run;
-  DWORD pid = 0;
-  WaitUntil([&] { return (pid = GetProcessIdByExeName(CompanionExeName)) && CompanionMainWindow(pid); });
-  WaitUntil([&] { return WindowText(CompanionMainWindow(pid)) == BrandMainEn; });
+  const DWORD pid = RelabelledCompanion();
   for (int i = 0; i < runs; ++i) {
     SendCompanionCommand(pid, kCmdOpenAbout);
-    HWND about = nullptr;
-    const DWORD start = GetTickCount();
-    while (!about && GetTickCount() - start < 10000) about = CompanionAboutBox(pid);
-    const LONGLONG seen = SeenAt(about, BrandAboutEn);
-    WaitUntil([&] { return StampIn(run.report, "about", i) != 0; }, 5000);
-    const LONGLONG shown = StampIn(run.report, "about", i);
-    if (seen && shown) ms.push_back(Ms(seen - shown));
+    HWND about = PollFor([&] { return CompanionAboutBox(pid); });
+    AddLatency(ms, run.report, "about", i, SeenAt(about, BrandAboutEn));
     SendCompanionCommand(pid, kCmdCloseAbout);
     WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; });
   }
