@@ -1,15 +1,14 @@
 #include "lookup/uProcessIDWin.h"
 
 #include <cstring>
-#include <string>
 
 #include "text/TextCompare.h"
 #include "winsys/Win32.h"
 
 namespace {
 
-std::string ExeFileName(const PROCESSENTRY32& entry) {
-  return std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile));
+std::string_view ExeFileName(const PROCESSENTRY32& entry) {
+  return {entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile)};
 }
 
 }  // namespace

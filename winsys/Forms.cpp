@@ -73,6 +73,11 @@ void DrawText(HDC dc, const std::string& text, const TFont& font, RECT r, UINT f
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
 }
 
+// Moves a window within its parent, keeping its size and z-order.
+void MoveWindowTo(HWND wnd, int x, int y) {
+  ::SetWindowPos(wnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 RECT ToRect(const TBounds& b) { return {b.left, b.top, b.left + b.width, b.top + b.height}; }
 
 // Painting between BeginPaint and EndPaint.
@@ -216,16 +221,12 @@ void TStaticText::SetParentWindow(HWND parent) {
 
 void TStaticText::SetLeft(int left) {
   bounds_.left = left;
-  if (handle_)
-    ::SetWindowPos(handle_, nullptr, bounds_.left, bounds_.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (handle_) MoveWindowTo(handle_, bounds_.left, bounds_.top);
 }
 
 void TStaticText::SetTop(int top) {
   bounds_.top = top;
-  if (handle_)
-    ::SetWindowPos(handle_, nullptr, bounds_.left, bounds_.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (handle_) MoveWindowTo(handle_, bounds_.left, bounds_.top);
 }
 
 void TStaticText::SetFontColor(TColor color) {
@@ -362,15 +363,13 @@ void TForm::SetVisible(bool visible) {
 void TForm::SetLeft(int left) {
   if (left == left_) return;
   left_ = left;
-  if (handle_)
-    ::SetWindowPos(handle_, nullptr, left_, top_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (handle_) MoveWindowTo(handle_, left_, top_);
 }
 
 void TForm::SetTop(int top) {
   if (top == top_) return;
   top_ = top;
-  if (handle_)
-    ::SetWindowPos(handle_, nullptr, left_, top_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (handle_) MoveWindowTo(handle_, left_, top_);
 }
 
 void TForm::CanvasDraw(int x, int y, const TBitmap& bitmap) {
