@@ -1,12 +1,5 @@
-# Cross-compiles for 32-bit Windows with MinGW-w64. The posix thread model is
-# needed by GoogleTest (std::mutex); the launcher itself uses no std threads.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles for 32-bit Windows: the build Kestron ships as.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)
+set(KESTRON_TRIPLET i686-w64-mingw32)
+set(KESTRON_WINE_ARCH x86)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

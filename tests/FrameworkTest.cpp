@@ -97,6 +97,7 @@ TEST(Application, EventErrorsAreShownAndCloseEndsRunKeepingTheForm) {
   Application.DestroyForms();
   Application.SetErrorPresenter(nullptr);
   DestroyWindow(Application.Handle());
+  EXPECT_EQ(Application.Handle(), nullptr) << "a later form must not be owned by a dead window";
 }
 
 class LabelForm : public TForm {

@@ -3,8 +3,9 @@
 # function Windows XP SP3 lacks.
 set -euo pipefail
 exe=$1
+format=${PE_FORMAT:-pei-i386}
 dump=$(${OBJDUMP:-i686-w64-mingw32-objdump} -p "$exe")
-grep -q 'file format pei-i386' <<<"$dump" || { echo "$exe is not a 32-bit PE"; exit 1; }
+grep -q "file format $format\$" <<<"$dump" || { echo "$exe is not a $format program"; exit 1; }
 grep -q 'Subsystem.*(Windows GUI)' <<<"$dump" || { echo "$exe is not a GUI program"; exit 1; }
 grep -Eq 'MajorSubsystemVersion\s+5$' <<<"$dump" && grep -Eq 'MinorSubsystemVersion\s+1$' <<<"$dump" \
   || { echo "$exe does not declare subsystem version 5.01"; exit 1; }

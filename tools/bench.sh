@@ -1,26 +1,31 @@
 #!/usr/bin/env bash
 # Builds Kestron and runs its benchmark under Wine in a private Xvfb screen.
-# Prints a markdown table and writes it to build/windows/bench.md, with the
-# machine and Wine version it came from. Optional argument: how many seconds
+# Prints a markdown table and writes it to build/<build>/bench.md, with the
+# build, machine and Wine version it came from. Measures the 32-bit build
+# where this host runs 32-bit programs, else the 64-bit one. Optional argument: how many seconds
 # the launcher runs beside the idle companion for the CPU figure (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 idle=${1:-60}
 bash tools/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows >/dev/null
+source tools/host.sh
+choose_runnable_build
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" >/dev/null
 source tools/wine-session.sh
 wine_session_start
-bin=build/windows/bin
+wine_prefix_start "$KESTRON_RUN_ARCH"
+echo "Benchmark: $build_name"
+bin=build/$preset/bin
 table=$(mktemp)
-wine "$bin/kestron_bench.exe" "Z:$table" >/dev/null
+"$WINE" "$bin/kestron_bench.exe" "Z:$table" >/dev/null
 
 # CPU and memory seen from Linux: the launcher's own process, and the Wine
 # server, which does much of the work of every window-system call under Wine.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 stage=$(mktemp -d)
 cp "$bin/Kestron.exe" "$bin/Korvastel" "$stage/"
-wine "$stage/Kestron.exe" &
+"$WINE" "$stage/Kestron.exe" &
 run=$!
 sleep 3
 launcher=$(pgrep -x 'Kestron.exe' | head -1)
@@ -43,8 +48,8 @@ size=$(stat -c %s "$bin/Kestron.exe")
   echo "| launcher peak resident memory (includes Wine's own libraries) | $(echo "scale=1; $hwm / 1024" | bc) MiB | <= 8 MiB |"
   echo "| Kestron.exe size | $(echo "scale=2; $size / 1048576" | bc) MiB | <= 1 MiB |"
   echo
-  echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $(. /etc/os-release; echo "$PRETTY_NAME"), $(wine --version), Xvfb."
-} | tr -d '\r' >build/windows/bench.md
+  echo "Measured $(date -u +%Y-%m-%d) on $build_name, on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $(. /etc/os-release; echo "$PRETTY_NAME"), $("$WINE" --version), Xvfb."
+} | tr -d '\r' >"build/$preset/bench.md"
 rm -f "$table"
-cat build/windows/bench.md
-echo "Written to build/windows/bench.md"
+cat "build/$preset/bench.md"
+echo "Written to build/$preset/bench.md"

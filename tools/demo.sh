@@ -2,19 +2,24 @@
 # Builds Kestron and shows it at work: the stand-in companion alone, then the
 # same companion started through Kestron, in English and in Chinese. Runs on
 # your display when there is one, else in a private Xvfb screen, and saves
-# screenshots as PNG files in build/windows/demo/screens.
+# screenshots as PNG files in build/<build>/demo/screens. Uses the 32-bit
+# build where this host runs 32-bit programs, else the 64-bit one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows >/dev/null
+source tools/host.sh
+choose_runnable_build
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" >/dev/null
 source tools/wine-session.sh
 wine_session_start use-own-display
+wine_prefix_start "$KESTRON_RUN_ARCH"
+echo "Demo: $build_name"
 
-demo=$PWD/build/windows/demo
+demo=$PWD/build/$preset/demo
 rm -rf "$demo"
 mkdir -p "$demo/app" "$demo/screens"
-cp build/windows/bin/Kestron.exe build/windows/bin/Korvastel "$demo/app/"
+cp "build/$preset/bin/Kestron.exe" "build/$preset/bin/Korvastel" "$demo/app/"
 report=$demo/report.txt
 export KORVASTEL_REPORT="Z:${report//\//\\}"
 
@@ -47,7 +52,7 @@ for lang in en cn; do
   codepage=()
   [ "$lang" = cn ] && codepage=(LC_ALL=zh_CN.UTF-8)
   echo "Companion alone ($lang):"
-  env "${codepage[@]}" KORVASTEL_ABOUT_AFTER_MS=2000 wine "$demo/app/Korvastel" &
+  env "${codepage[@]}" KORVASTEL_ABOUT_AFTER_MS=2000 "$WINE" "$demo/app/Korvastel" &
   run=$!
   wait_report shown && shot "$lang-1-companion-main"
   wait_report about && shot "$lang-2-companion-about"
@@ -55,7 +60,7 @@ for lang in en cn; do
 
   echo "The same companion started through Kestron ($lang):"
   env "${codepage[@]}" KORVASTEL_START_DELAY_MS=1500 KORVASTEL_ABOUT_AFTER_MS=3000 \
-    wine "$demo/app/Kestron.exe" &
+    "$WINE" "$demo/app/Kestron.exe" &
   run=$!
   wait_report started && shot "$lang-3-kestron-splash"
   wait_title '"KESTRON V1\.0 ?":' && shot "$lang-4-kestron-main"

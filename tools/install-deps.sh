@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building and testing Kestron needs on Debian 12: the MinGW-w64
-# i686 cross compiler, Wine (32-bit), Xvfb and the GoogleTest sources.
+# cross compilers (32-bit for the shipped launcher, 64-bit for hosts that
+# cannot run 32-bit programs), Wine, Xvfb and the GoogleTest sources. The
+# 32-bit Wine is installed only where this host can run it.
 set -euo pipefail
+source "$(dirname "$0")/host.sh"
 
-packages=(cmake ninja-build g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
-          wine wine32:i386 xvfb xauth imagemagick x11-utils bc procps fonts-wqy-microhei)
+packages=(cmake ninja-build googletest
+          g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+          wine wine64 xvfb xauth imagemagick x11-utils bc procps fonts-wqy-microhei)
+host_runs_32bit && packages+=(wine32:i386)
 
 missing() {
   local p
@@ -28,7 +33,9 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 echo "Installing: $(echo $todo | tr '\n' ' ')"
-dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+if grep -q ':i386' <<<"$todo"; then
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -q
 # shellcheck disable=SC2086

@@ -1,11 +1,46 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the launcher and its tests, and runs every
-# test under Wine in a private 1024 x 768 Xvfb screen.
+# Installs what is missing, builds the launcher and its tests for 32-bit and
+# 64-bit Windows, and runs every test under Wine in a private 1024 x 768 Xvfb
+# screen. Where this host runs 32-bit programs, the 32-bit suite (the shipped
+# build) runs and then the 64-bit one; elsewhere, or with KESTRON_ONLY_64BIT=1,
+# the 64-bit suite runs and the 32-bit Kestron.exe is built and checked only.
+# Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-cmake --preset windows
+source tools/host.sh
+choose_runnable_build
+runs_x86=ON
+[ "$KESTRON_RUN_ARCH" = x86 ] || runs_x86=OFF
+cmake --preset windows -DKESTRON_WINE_TESTS=$runs_x86
 cmake --build --preset windows
+cmake --preset windows-x64
+cmake --build --preset windows-x64
 source tools/wine-session.sh
 wine_session_start
-ctest --preset windows "$@"
+
+failed=()
+suite() {  # suite NAME PRESET [ctest arguments]
+  local name=$1 preset=$2 start=$SECONDS
+  shift 2
+  echo "== $name"
+  ctest --preset "$preset" "$@" || failed+=("$name")
+  echo "== $name: $((SECONDS - start)) s"
+}
+if [ "$KESTRON_RUN_ARCH" = x86 ]; then
+  wine_prefix_start x86
+  suite "the 32-bit suite" windows "$@"
+  summary="ran the 32-bit suite (the shipped build) and the 64-bit suite"
+else
+  # The import and subsystem check executes nothing: it runs on any host.
+  suite "the 32-bit Kestron.exe check" windows
+  summary="$KESTRON_RUN_REASON: ran the 64-bit suite; the 32-bit Kestron.exe was built and checked, not run"
+fi
+wine_prefix_start x64
+suite "the 64-bit suite" windows-x64 "$@"
+
+echo "$summary"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: $(IFS=,; echo "${failed[*]}")" >&2
+  exit 1
+fi

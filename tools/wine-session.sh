@@ -1,12 +1,12 @@
-# Sourced by test.sh and demo.sh: a Wine prefix in the build tree, set up for
-# unattended runs, and (without a usable display) a private Xvfb screen.
-# Call wine_session_start [use-own-display]; wine_session_stop runs on exit.
+# Sourced by the tools: a private Xvfb screen (unless the caller may use its
+# own display), and for each build a Wine prefix set up for unattended runs
+# with a persistent server. wine_session_start [use-own-display] starts the
+# screen; wine_prefix_start x86|x64 switches to a build's Wine; everything
+# this started is stopped on exit.
 
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="$here/build/windows/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 xvfb_pid=""
+wine_servers=()
 
 start_xvfb() {
   local fifo
@@ -24,19 +24,22 @@ prepare_prefix() {
   if [ ! -f "$WINEPREFIX/.kestron-ready" ]; then
     echo "Preparing the Wine prefix in $WINEPREFIX (once)..."
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINESERVER_CMD" -w
     # No window manager under Xvfb: unmanaged windows hide at once.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # A crashing program must not wait for someone to close a dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wineserver -w
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    "$WINESERVER_CMD" -w
     touch "$WINEPREFIX/.kestron-ready"
   fi
 }
 
 wine_session_stop() {
-  wineserver -k >/dev/null 2>&1 || true
+  local entry
+  for entry in "${wine_servers[@]}"; do
+    WINEPREFIX=${entry%%|*} "${entry#*|}" -k >/dev/null 2>&1 || true
+  done
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
 }
 
@@ -45,10 +48,15 @@ wine_session_start() {
     start_xvfb
   fi
   trap wine_session_stop EXIT
+}
+
+wine_prefix_start() {
+  wine_use "$1"
   prepare_prefix
   # A persistent server makes each program start in a fraction of a second.
-  wineserver -p
+  "$WINESERVER_CMD" -p
+  wine_servers+=("$WINEPREFIX|$WINESERVER_CMD")
   # Start Wine's background services now, detached from any caller's output
   # pipe: otherwise they inherit the first test's pipe and hold it open.
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }

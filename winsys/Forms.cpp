@@ -100,12 +100,18 @@ class PaintScope {
 // ---- Application ----
 
 void TApplication::Initialize() {
-  RegisterClassOnce(kApplicationClass, ::DefWindowProcA, ::LoadCursorA(nullptr, IDC_ARROW));
-  handle_ = ::CreateWindowExA(0, kApplicationClass, Title().c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
-                                  WS_MINIMIZEBOX,
-                              ScreenWidth() / 2, ScreenHeight() / 2, 0, 0, nullptr, nullptr,
-                              Instance(), nullptr);
+  RegisterClassOnce(kApplicationClass, WindowProc, ::LoadCursorA(nullptr, IDC_ARROW));
+  ::CreateWindowExA(0, kApplicationClass, Title().c_str(),
+                    WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                    ScreenWidth() / 2, ScreenHeight() / 2, 0, 0, nullptr, nullptr, Instance(),
+                    this);
+}
+
+// Forms are owned by this window: a handle kept after it was destroyed would
+// make every later form's creation fail.
+LRESULT CALLBACK TApplication::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  BindWindow<TApplication>(wnd, msg, lp);
+  return ::DefWindowProcA(wnd, msg, wp, lp);
 }
 
 std::string TApplication::Title() const {
@@ -341,6 +347,7 @@ HWND TForm::Handle() {
   ::CreateWindowExA(description_.stayOnTop ? WS_EX_TOPMOST : 0, description_.className,
                     description_.caption, WS_POPUP | WS_CLIPCHILDREN, left_, top_,
                     Width(), Height(), Application.Handle(), nullptr, Instance(), this);
+  if (!handle_) throw std::runtime_error("Error creating window");
   for (TStaticText* control : windowed_) control->CreateWindowIn(handle_);
   return handle_;
 }

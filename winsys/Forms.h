@@ -26,6 +26,7 @@ struct TBounds {
 };
 
 class TForm;
+class TApplication;
 
 template <typename T>
 T* BindWindow(HWND wnd, UINT msg, LPARAM lp);
@@ -60,7 +61,10 @@ class TApplication {
   void SetErrorPresenter(ErrorPresenter presenter);
 
  private:
-  HWND handle_ = nullptr;
+  static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend TApplication* BindWindow<TApplication>(HWND, UINT, LPARAM);
+
+  HWND handle_ = nullptr;  // 0 again once the window is destroyed
   TForm* mainForm_ = nullptr;
   std::vector<std::unique_ptr<TForm>> forms_;
   ErrorPresenter presenter_ = nullptr;

@@ -164,7 +164,8 @@ ProcessSnapshot CreateToolhelp32Snapshot() {
   return h == INVALID_HANDLE_VALUE ? ProcessSnapshot() : ProcessSnapshot(h);
 }
 
-static_assert(sizeof(PROCESSENTRY32) == 296, "the process entry of a 32-bit build");
+static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 4 ? 296 : 304),
+              "the process entry: 296 bytes in a 32-bit build, 304 in a 64-bit one");
 
 bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
   return snapshot && Tools().first && Tools().first(snapshot.get(), &entry);
