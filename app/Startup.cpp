@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "text/StartFailure.h"
 #include "text/TextTable.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
@@ -8,9 +9,28 @@
 
 using winsys::Application;
 
+namespace {
+
+// WinExec's results up to this one mean the program was not started.
+constexpr UINT kLastStartFailure = 31;
+constexpr UINT kChineseCodePage = 936;
+
+// Tells the user why the companion did not start, in the system's language
+// as the companion itself would speak it, and gives the exit status.
+int ReportStartFailure(const std::string& path, UINT result) {
+  const bool chinese = winsys::AnsiCodePage() == kChineseCodePage;
+  winsys::ErrorBox(StartFailureMessage(path, result, chinese).c_str(), BrandProduct);
+  return result != 0 ? static_cast<int>(result) : 1;
+}
+
+}  // namespace
+
+std::string CompanionPath(const std::string& programPath) {
+  return programPath.substr(0, programPath.find_last_of('\\') + 1) + CompanionExeName;
+}
+
 std::string CompanionCommandLine(const std::string& programPath) {
-  const std::string folder = programPath.substr(0, programPath.find_last_of('\\') + 1);
-  return "\"" + folder + CompanionExeName + "\"";
+  return "\"" + CompanionPath(programPath) + "\"";
 }
 
 int RunKestron() {
@@ -23,8 +43,13 @@ int RunKestron() {
   Form2->Show();
   Form2->Repaint();  // drawn before WinExec blocks this thread
 
-  winsys::WinExec(CompanionCommandLine(winsys::ProgramPath()).c_str());
+  const std::string programPath = winsys::ProgramPath();
+  const UINT started = winsys::WinExec(CompanionCommandLine(programPath).c_str());
   keepOnTop->Terminate();
+  if (started <= kLastStartFailure) {
+    FreeSplash();
+    return ReportStartFailure(CompanionPath(programPath), started);
+  }
 
   Application.CreateForm(Form1);
   Application.Run();

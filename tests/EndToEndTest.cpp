@@ -212,14 +212,66 @@ TEST_F(EndToEnd, LauncherEndsSoonAfterTheCompanionExits) {
   std::printf("launcher ended %lu ms after the companion\n", GetTickCount() - gone);
 }
 
-TEST_F(EndToEnd, LauncherEndsByItselfWithoutACompanion) {
-  folder_.Remove("Korvastel");
-  const DWORD start = GetTickCount();
-  Launch();
-  DWORD status = 1;
-  ASSERT_TRUE(launcher_->WaitExit(kExitBoundMs, &status)) << "the launcher did not end";
-  EXPECT_EQ(status, 0u);
-  std::printf("launcher without companion ended after %lu ms\n", GetTickCount() - start);
+// A companion that cannot be started: one error box with the path and the
+// reason, no controller, and the platform's reason as the exit status.
+struct StartFailureCase {
+  const char* what;
+  const char* companionBytes;  // the file named Korvastel; nullptr: no such file
+  DWORD status;
+  const char* heading;  // followed by the path tried, then the reason
+  const char* reason;
+};
+
+constexpr char kHeadingEn[] = "Kestron could not start the programmer software:";
+constexpr char kNotFoundEn[] =
+    "The file was not found. Put Kestron.exe in the folder that holds Korvastel.";
+
+class StartFailure : public EndToEnd {
+ protected:
+  void Check(const StartFailureCase& c) {
+    SCOPED_TRACE(c.what);
+    folder_.Remove("Korvastel");
+    if (c.companionBytes) {
+      std::FILE* f = std::fopen((folder_.Path() + "Korvastel").c_str(), "wb");
+      ASSERT_NE(f, nullptr);
+      std::fputs(c.companionBytes, f);
+      std::fclose(f);
+    }
+    Launch();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      return (box = TopWindowOfClass(launcher_->Pid(), "#32770")) != nullptr && IsWindowVisible(box);
+    })) << "no error box";
+    EXPECT_EQ(WindowText(box), "KESTRON V1.0");
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)),
+              std::string(c.heading) + "\n" + folder_.Path() + "Korvastel\n\n" + c.reason);
+    EXPECT_EQ(TopWindowOfClass(launcher_->Pid(), "TForm2"), nullptr) << "the splash is gone";
+    EXPECT_EQ(TopWindowOfClass(launcher_->Pid(), "TForm1"), nullptr) << "no controller form";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    DWORD status = 0;
+    ASSERT_TRUE(launcher_->WaitExit(1000, &status)) << "closing the box ends the launcher";
+    EXPECT_EQ(status, c.status);
+  }
+};
+using StartFailureCp936 = StartFailure;
+
+TEST_F(StartFailure, IsShownInEnglishAndEndsWithTheReasonAsStatus) {
+  const StartFailureCase cases[] = {
+      {"companion missing", nullptr, 2, kHeadingEn, kNotFoundEn},
+      {"a text file named Korvastel", "not a program\r\n", 11, kHeadingEn,
+       "Windows cannot start this file here: it is not a program this system can run, "
+       "or it must be run as administrator."},
+  };
+  for (const auto& c : cases) Check(c);
+}
+
+TEST_F(StartFailureCp936, IsShownInChineseAsGbkBytes) {
+  Check({"companion missing", nullptr, 2,
+         // "Kestron 无法启动编程器软件："
+         "Kestron \xCE\xDE\xB7\xA8\xC6\xF4\xB6\xAF\xB1\xE0\xB3\xCC\xC6\xF7\xC8\xED\xBC\xFE\xA3\xBA",
+         // "找不到这个文件。请把 Kestron.exe 放到 Korvastel 所在的文件夹里。"
+         "\xD5\xD2\xB2\xBB\xB5\xBD\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xA1\xA3\xC7\xEB\xB0\xD1 Kestron.exe "
+         "\xB7\xC5\xB5\xBD Korvastel \xCB\xF9\xD4\xDA\xB5\xC4\xCE\xC4\xBC\xFE\xBC\xD0\xC0\xEF\xA1\xA3"});
 }
 
 TEST_F(EndToEnd, RestartedCompanionIsFollowed) {

@@ -175,7 +175,13 @@ bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
   return snapshot && Tools().next && Tools().next(snapshot.get(), &entry);
 }
 
-void WinExec(const char* commandLine) { ::WinExec(commandLine, SW_HIDE); }
+UINT WinExec(const char* commandLine) { return ::WinExec(commandLine, SW_HIDE); }
+
+void ErrorBox(const char* text, const char* caption) {
+  ::MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+UINT AnsiCodePage() { return ::GetACP(); }
 
 void ShellExecuteA(HWND owner, const char* verb, const char* file) {
   g_shellExecute(owner, verb, file, SW_SHOWNORMAL);

@@ -53,7 +53,12 @@ ProcessSnapshot CreateToolhelp32Snapshot();
 bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
 bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
 
-void WinExec(const char* commandLine);
+// Starts a program hidden; the platform's result: 31 or less when it failed.
+UINT WinExec(const char* commandLine);
+// A modal error box with no owner; returns when the user has closed it.
+void ErrorBox(const char* text, const char* caption);
+// The system's ANSI code page (936 where texts are GBK).
+UINT AnsiCodePage();
 void ShellExecuteA(HWND owner, const char* verb, const char* file);
 void Sleep(DWORD milliseconds);
 int ScreenWidth();
