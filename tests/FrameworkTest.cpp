@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
 #include "winsys/Forms.h"
 #include "winsys/Graphics.h"
@@ -78,12 +79,15 @@ class ClosingForm : public TForm {
 std::string g_errorMessage;
 std::string g_errorTitle;
 
+int WINAPI RecordErrorBox(HWND, LPCSTR message, LPCSTR title, UINT) {
+  g_errorMessage = message;
+  g_errorTitle = title;
+  return IDOK;
+}
+
 TEST(Application, EventErrorsAreShownAndCloseEndsRunKeepingTheForm) {
+  ImportHook<decltype(&::MessageBoxA)> errorBox("user32.dll", "MessageBoxA", RecordErrorBox);
   Application.Initialize();
-  Application.SetErrorPresenter([](const std::string& message, const std::string& title) {
-    g_errorMessage = message;
-    g_errorTitle = title;
-  });
   ClosingForm* form = nullptr;
   Application.CreateForm(form);
   Application.Run();
@@ -95,7 +99,6 @@ TEST(Application, EventErrorsAreShownAndCloseEndsRunKeepingTheForm) {
   EXPECT_TRUE(IsWindowVisible(form->Handle())) << "closing must not hide the main form";
   EXPECT_TRUE(IsWindowVisible(Application.Handle()));
   Application.DestroyForms();
-  Application.SetErrorPresenter(nullptr);
   DestroyWindow(Application.Handle());
   EXPECT_EQ(Application.Handle(), nullptr) << "a later form must not be owned by a dead window";
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tests/support/ControllerFixture.h"
+#include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
 #include "ui/ufrmMain.h"
@@ -189,14 +191,15 @@ COLORREF ClientPixel(HWND wnd, int x, int y) {
 }
 
 TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
-  const int baseline = winsys::OutstandingWindowDCs();
+  WindowDCCount dcs;
+  const int baseline = dcs.Outstanding();
   Form1->PaintAboutOverlay(nullptr, BrandAboutEn);  // no context yet: nothing, no error
 
   HWND first = TopWindow(TitleAboutEn);
   PumpMessages(50);
   Form1->ApplyTitleRules(first, TitleAboutEn);
   Form1->PaintAboutOverlay(first, TitleAboutEn);
-  EXPECT_EQ(winsys::OutstandingWindowDCs(), baseline + 1);
+  EXPECT_EQ(dcs.Outstanding(), baseline + 1);
   EXPECT_NE(ClientPixel(first, 3, 3), OverlayPixel(3, 3)) << "nothing is drawn when acquiring";
   Form1->PaintAboutOverlay(first, BrandAboutEn);
   EXPECT_EQ(ClientPixel(first, 3, 3), OverlayPixel(3, 3));
@@ -209,11 +212,11 @@ TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
   Form1->PaintAboutOverlay(second, TitleAboutCn);
   Form1->PaintAboutOverlay(second, BrandAboutCn);
   EXPECT_EQ(ClientPixel(second, 3, 3), OverlayPixel(3, 3));
-  EXPECT_EQ(winsys::OutstandingWindowDCs(), baseline + 1) << "the first box's context is released";
+  EXPECT_EQ(dcs.Outstanding(), baseline + 1) << "the first box's context is released";
 
   delete Form1;
   Form1 = nullptr;
-  EXPECT_EQ(winsys::OutstandingWindowDCs(), baseline);
+  EXPECT_EQ(dcs.Outstanding(), baseline);
 }
 
 struct ShellRequest {
@@ -223,11 +226,15 @@ struct ShellRequest {
 };
 std::vector<ShellRequest> g_shell;
 
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR,
+                                    INT show) {
+  g_shell.push_back({owner, verb, file, show});
+  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_NOASSOC));
+}
+
 TEST_F(AboutRules, ClickingTheLabelOpensTheLaunchersAddress) {
   g_shell.clear();
-  winsys::seam::SetShellExecute([](HWND owner, const char* verb, const char* file, int show) {
-    g_shell.push_back({owner, verb, file, show});
-  });
+  ImportHook<decltype(&::ShellExecuteA)> shell("shell32.dll", "ShellExecuteA", RecordShellExecute);
   HWND about = TopWindow(TitleAboutEn);
   Static(about, VendorWebAddress, 140, 142);
   Form1->ApplyTitleRules(about, TitleAboutEn);
@@ -235,7 +242,6 @@ TEST_F(AboutRules, ClickingTheLabelOpensTheLaunchersAddress) {
   ASSERT_NE(label, nullptr);
   SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  winsys::seam::SetShellExecute(nullptr);
 
   ASSERT_EQ(g_shell.size(), 1u);
   EXPECT_EQ(g_shell[0].owner, Form1->Handle());

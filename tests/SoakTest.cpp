@@ -9,10 +9,10 @@
 
 #include "lookup/uProcessIDWin.h"
 #include "tests/companion/CompanionProtocol.h"
+#include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
 #include "ui/ufrmMain.h"
-#include "winsys/Win32.h"
 
 namespace {
 
@@ -21,12 +21,12 @@ struct Resources {
   int windowDCs;
 };
 
-Resources Now() {
+Resources Now(const WindowDCCount& dcs) {
   DWORD handles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles);
   return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
           GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), handles,
-          winsys::OutstandingWindowDCs()};
+          dcs.Outstanding()};
 }
 
 class Soak : public ::testing::Test {
@@ -42,6 +42,7 @@ class Soak : public ::testing::Test {
     Form1 = nullptr;
     MainCnWnd = MainEnWnd = AboutWnd = nullptr;
   }
+  WindowDCCount dcs_;
 };
 
 TEST_F(Soak, ManyAboutBoxesAndRestartsLeakNothing) {
@@ -65,7 +66,7 @@ TEST_F(Soak, ManyAboutBoxesAndRestartsLeakNothing) {
   };
   ASSERT_TRUE(aboutCycle(started->Pid()));
   PumpMessages(100);
-  const Resources before = Now();
+  const Resources before = Now(dcs_);
 
   int relabelled = 0;
   const int cycles = 300;
@@ -83,7 +84,7 @@ TEST_F(Soak, ManyAboutBoxesAndRestartsLeakNothing) {
   EXPECT_TRUE(aboutCycle(started->Pid()));
   PumpMessages(100);
 
-  const Resources after = Now();
+  const Resources after = Now(dcs_);
   std::printf("GDI objects %lu -> %lu, user objects %lu -> %lu, handles %lu -> %lu, "
               "window DCs %d -> %d\n",
               before.gdi, after.gdi, before.user, after.user, before.handles, after.handles,

@@ -55,10 +55,6 @@ T* BindWindow(HWND wnd, UINT msg, LPARAM lp) {
 
 namespace {
 
-void ShowErrorBox(const std::string& message, const std::string& title) {
-  ::MessageBoxA(Application.Handle(), message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
-}
-
 void FillBackground(HDC dc, HWND wnd, TColor color) {
   RECT r;
   ::GetClientRect(wnd, &r);
@@ -150,10 +146,8 @@ void TApplication::HandleEvent(const std::function<void()>& handler) {
   } catch (...) {
     error = "Unknown error";
   }
-  (presenter_ ? presenter_ : ShowErrorBox)(error, Title());
+  ::MessageBoxA(handle_, error.c_str(), Title().c_str(), MB_OK | MB_ICONERROR);
 }
-
-void TApplication::SetErrorPresenter(ErrorPresenter presenter) { presenter_ = presenter; }
 
 // ---- Painted controls ----
 

@@ -54,11 +54,9 @@ class TApplication {
   // The executable's name without folder and extension, lower case after the first letter.
   std::string Title() const;
 
-  // Runs an event handler; an error leaving it is shown and the loop goes on.
+  // Runs an event handler; an error leaving it is shown in a message box and
+  // the loop goes on.
   void HandleEvent(const std::function<void()>& handler);
-  using ErrorPresenter = void (*)(const std::string& message, const std::string& title);
-  // Seam for tests: receives event errors instead of the message box (nullptr: the box).
-  void SetErrorPresenter(ErrorPresenter presenter);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -67,7 +65,6 @@ class TApplication {
   HWND handle_ = nullptr;  // 0 again once the window is destroyed
   TForm* mainForm_ = nullptr;
   std::vector<std::unique_ptr<TForm>> forms_;
-  ErrorPresenter presenter_ = nullptr;
 };
 
 extern TApplication Application;

@@ -36,8 +36,6 @@ void RethrowFailure(const Walk& walk) {
 
 std::string UpToNul(const char* buffer) { return std::string(buffer); }
 
-int g_outstandingDCs = 0;
-
 // The tool-help functions, looked up once.
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
@@ -70,12 +68,6 @@ const Toolhelp& Tools() {
   return g_toolhelp;
 }
 
-void RealShellExecute(HWND owner, const char* verb, const char* file, int show) {
-  ::ShellExecuteA(owner, verb, file, nullptr, nullptr, show);
-}
-seam::ShellExecuteHook g_shellExecute = RealShellExecute;
-seam::ChildWalkObserver g_childWalkObserver = nullptr;
-
 }  // namespace
 
 void EnumWindows(WalkProc proc, LPARAM context) {
@@ -85,7 +77,6 @@ void EnumWindows(WalkProc proc, LPARAM context) {
 }
 
 void EnumChildWindows(HWND parent, WalkProc proc, LPARAM context) {
-  if (g_childWalkObserver) g_childWalkObserver(parent);
   Walk walk{proc, context, nullptr};
   ::EnumChildWindows(parent, WalkTrampoline, reinterpret_cast<LPARAM>(&walk));
   RethrowFailure(walk);
@@ -141,22 +132,13 @@ void SendReplaceSelNoUndo(HWND wnd, const char* text) {
   ::SendMessageA(wnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
 }
 
-WindowDC GetDC(HWND wnd) {
-  HDC dc = ::GetDC(wnd);
-  if (dc) ++g_outstandingDCs;
-  return WindowDC(wnd, dc);
-}
+WindowDC GetDC(HWND wnd) { return WindowDC(wnd, ::GetDC(wnd)); }
 
 void WindowDC::Reset() {
-  if (dc_) {
-    ::ReleaseDC(wnd_, dc_);
-    --g_outstandingDCs;
-  }
+  if (dc_) ::ReleaseDC(wnd_, dc_);
   wnd_ = nullptr;
   dc_ = nullptr;
 }
-
-int OutstandingWindowDCs() { return g_outstandingDCs; }
 
 ProcessSnapshot CreateToolhelp32Snapshot() {
   if (!Tools().create) return ProcessSnapshot();
@@ -184,7 +166,7 @@ void ErrorBox(const char* text, const char* caption) {
 UINT AnsiCodePage() { return ::GetACP(); }
 
 void ShellExecuteA(HWND owner, const char* verb, const char* file) {
-  g_shellExecute(owner, verb, file, SW_SHOWNORMAL);
+  ::ShellExecuteA(owner, verb, file, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
@@ -208,10 +190,6 @@ void SetKernelProcLookup(KernelProcLookup lookup) {
   g_lookup = lookup ? lookup : KernelProc;
   g_toolhelp = Toolhelp{};
 }
-void SetShellExecute(ShellExecuteHook hook) {
-  g_shellExecute = hook ? hook : RealShellExecute;
-}
-void SetChildWalkObserver(ChildWalkObserver observer) { g_childWalkObserver = observer; }
 }  // namespace seam
 
 }  // namespace winsys

@@ -43,8 +43,6 @@ void SendReplaceSelNoUndo(HWND wnd, const char* text);
 
 // A drawing context for the window's client area; empty on failure.
 WindowDC GetDC(HWND wnd);
-// Window contexts acquired through GetDC and not yet released.
-int OutstandingWindowDCs();
 
 // The process list. The snapshot functions are looked up by name in the
 // kernel library on first use; where one is missing there is no snapshot.
@@ -68,19 +66,14 @@ bool CompareStringNoCase(std::string_view a, std::string_view b);
 // The full path of the running executable.
 std::string ProgramPath();
 
-// Seams for tests: they replace the platform where a test must observe a
-// request or simulate a failure it cannot cause for real.
+// The one seam for tests: the lookup below is made once and kept, so a test
+// that simulates a system without these functions must replace it and have
+// it made again.
 namespace seam {
 using KernelProcLookup = FARPROC (*)(const char* name);
 // Replaces how the snapshot functions are looked up (nullptr: the kernel
 // library again) and forgets what was looked up before.
 void SetKernelProcLookup(KernelProcLookup lookup);
-using ShellExecuteHook = void (*)(HWND owner, const char* verb, const char* file, int show);
-// Receives ShellExecuteA requests instead of the shell (nullptr: the shell).
-void SetShellExecute(ShellExecuteHook hook);
-using ChildWalkObserver = void (*)(HWND parent);
-// Is told of every EnumChildWindows request before it is made (nullptr: none).
-void SetChildWalkObserver(ChildWalkObserver observer);
 }  // namespace seam
 
 }  // namespace winsys

@@ -2,11 +2,17 @@
 
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
-#include "winsys/Win32.h"
 
 std::vector<HWND> ControllerTest::walks;
+decltype(&::EnumChildWindows) ControllerTest::enumChildWindows_;
+
+BOOL WINAPI ControllerTest::RecordWalk(HWND parent, WNDENUMPROC proc, LPARAM context) {
+  walks.push_back(parent);
+  return enumChildWindows_(parent, proc, context);
+}
 
 void ControllerTest::SetUp() {
+  enumChildWindows_ = walkHook_.Original();
   LoadLibraryA("riched32.dll");
   LoadLibraryA("riched20.dll");
   WNDCLASSA wc{};
@@ -21,11 +27,9 @@ void ControllerTest::SetUp() {
   Form1->Timer1.SetEnabled(false);
   Form1->Timer3.SetEnabled(false);
   walks.clear();
-  winsys::seam::SetChildWalkObserver([](HWND parent) { walks.push_back(parent); });
 }
 
 void ControllerTest::TearDown() {
-  winsys::seam::SetChildWalkObserver(nullptr);
   delete Form1;
   Form1 = nullptr;
   FreeSplash();

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ImportHook.h"
+
 class ControllerTest : public ::testing::Test {
  public:
   void SetUp() override;
@@ -23,6 +25,9 @@ class ControllerTest : public ::testing::Test {
   static std::vector<HWND> walks;
 
  private:
+  static BOOL WINAPI RecordWalk(HWND parent, WNDENUMPROC proc, LPARAM context);
+  static decltype(&::EnumChildWindows) enumChildWindows_;
+  ImportHook<decltype(&::EnumChildWindows)> walkHook_{"user32.dll", "EnumChildWindows", RecordWalk};
   std::vector<HWND> windows_;
 };
 

@@ -1,0 +1,78 @@
+#include "tests/support/ImportHook.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+template <typename T>
+T* AtOffset(HMODULE module, DWORD offset) {
+  return reinterpret_cast<T*>(reinterpret_cast<BYTE*>(module) + offset);
+}
+
+// Walks one DLL's import names alongside its address table.
+void** SlotIn(HMODULE module, const IMAGE_IMPORT_DESCRIPTOR& dll, const char* function) {
+  auto* names = AtOffset<IMAGE_THUNK_DATA>(module, dll.OriginalFirstThunk);
+  auto* slots = AtOffset<IMAGE_THUNK_DATA>(module, dll.FirstThunk);
+  for (; names->u1.AddressOfData; ++names, ++slots) {
+    if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+    auto* byName = AtOffset<IMAGE_IMPORT_BY_NAME>(module, static_cast<DWORD>(names->u1.AddressOfData));
+    if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+      return reinterpret_cast<void**>(&slots->u1.Function);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void** ImportSlot(const char* dll, const char* function) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(module);
+  auto* nt = AtOffset<IMAGE_NT_HEADERS>(module, dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* entry = AtOffset<IMAGE_IMPORT_DESCRIPTOR>(module, imports.VirtualAddress); entry->Name;
+       ++entry) {
+    if (lstrcmpiA(AtOffset<const char>(module, entry->Name), dll) != 0) continue;
+    if (void** slot = SlotIn(module, *entry, function)) return slot;
+  }
+  std::fprintf(stderr, "this test program does not import %s from %s\n", function, dll);
+  std::abort();
+}
+
+void WriteImportSlot(void** slot, void* target) {
+  DWORD old = 0;
+  VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+  *slot = target;
+  VirtualProtect(slot, sizeof *slot, old, &old);
+}
+
+namespace {
+
+int g_outstandingDCs = 0;
+decltype(&::GetDC) g_getDC = nullptr;
+decltype(&::ReleaseDC) g_releaseDC = nullptr;
+
+HDC WINAPI CountingGetDC(HWND wnd) {
+  HDC dc = g_getDC(wnd);
+  if (dc) ++g_outstandingDCs;
+  return dc;
+}
+
+int WINAPI CountingReleaseDC(HWND wnd, HDC dc) {
+  const int released = g_releaseDC(wnd, dc);
+  if (released) --g_outstandingDCs;
+  return released;
+}
+
+}  // namespace
+
+WindowDCCount::WindowDCCount()
+    : getDC_("user32.dll", "GetDC", CountingGetDC),
+      releaseDC_("user32.dll", "ReleaseDC", CountingReleaseDC) {
+  g_outstandingDCs = 0;
+  g_getDC = getDC_.Original();
+  g_releaseDC = releaseDC_.Original();
+}
+
+int WindowDCCount::Outstanding() const { return g_outstandingDCs; }

@@ -1,0 +1,42 @@
+// Watching the platform calls the launcher makes, from outside it: the
+// launcher's code is linked into the test program, so replacing a function
+// in the test program's import table redirects the launcher's calls too.
+#pragma once
+
+#include <windows.h>
+
+// The import-table slot through which this program calls `function` of
+// `dll`. Ends the test program when it imports no such function.
+void** ImportSlot(const char* dll, const char* function);
+// Writes a function's address into an import-table slot.
+void WriteImportSlot(void** slot, void* target);
+
+// Replaces an imported function while it lives; Original() calls the platform.
+template <typename Fn>
+class ImportHook {
+ public:
+  ImportHook(const char* dll, const char* function, Fn replacement)
+      : slot_(ImportSlot(dll, function)), original_(reinterpret_cast<Fn>(*slot_)) {
+    WriteImportSlot(slot_, reinterpret_cast<void*>(replacement));
+  }
+  ~ImportHook() { WriteImportSlot(slot_, reinterpret_cast<void*>(original_)); }
+  ImportHook(const ImportHook&) = delete;
+  ImportHook& operator=(const ImportHook&) = delete;
+  Fn Original() const { return original_; }
+
+ private:
+  void** slot_;
+  Fn original_;
+};
+
+// Counts the window drawing contexts this program takes (GetDC) and gives
+// back (ReleaseDC) while it lives; one at a time.
+class WindowDCCount {
+ public:
+  WindowDCCount();
+  int Outstanding() const;
+
+ private:
+  ImportHook<decltype(&::GetDC)> getDC_;
+  ImportHook<decltype(&::ReleaseDC)> releaseDC_;
+};
