@@ -4,7 +4,7 @@
 #include "text/TextTable.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
-#include "winsys/Forms.h"
+#include "winsys/Application.h"
 #include "winsys/Win32.h"
 
 using winsys::Application;

@@ -7,9 +7,11 @@
 
 #include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
-#include "winsys/Forms.h"
+#include "winsys/Application.h"
+#include "winsys/Controls.h"
 #include "winsys/Graphics.h"
 #include "winsys/Thread.h"
+#include "winsys/Timer.h"
 
 using namespace winsys;
 

@@ -7,6 +7,7 @@
 #include "text/TextTable.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
+#include "winsys/Application.h"
 #include "winsys/Win32.h"
 
 namespace {

@@ -2,7 +2,9 @@
 // controller recognises the companion's main window.
 #pragma once
 
-#include "winsys/Forms.h"
+#include "winsys/Controls.h"
+#include "winsys/Form.h"
+#include "winsys/Timer.h"
 
 class TForm2 : public winsys::TForm {
  public:

@@ -8,8 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "winsys/Forms.h"
+#include "winsys/Controls.h"
+#include "winsys/Form.h"
+#include "winsys/Graphics.h"
+#include "winsys/Handles.h"
 #include "winsys/Thread.h"
+#include "winsys/Timer.h"
 
 class TForm1 : public winsys::TForm {
  public:

@@ -4,8 +4,14 @@
 
 namespace winsys {
 
+namespace {
+
+constexpr TColor kSystemColorIndex = 0xFF;
+
+}  // namespace
+
 COLORREF ColorToRGB(TColor color) {
-  if (color & 0x80000000u) return ::GetSysColor(static_cast<int>(color & 0xFF));
+  if (color & kSystemColorFlag) return ::GetSysColor(static_cast<int>(color & kSystemColorIndex));
   return color;
 }
 
@@ -17,8 +23,8 @@ TFont::TFont(const FontStyle& style)
       color_(style.color) {}
 
 TBitmap::TBitmap(const char* resourceName)
-    : handle_(::LoadImageA(::GetModuleHandleA(nullptr), resourceName, IMAGE_BITMAP, 0, 0,
-                           LR_CREATEDIBSECTION)) {
+    : handle_(static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), resourceName,
+                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
   DIBSECTION dib{};
   if (handle_ && ::GetObjectA(handle_.get(), sizeof dib, &dib) == sizeof dib) {
     width_ = dib.dsBmih.biWidth;
@@ -44,6 +50,20 @@ void TBitmap::StretchDraw(HDC dc, const RECT& r) const {
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
   if (!handle_) throw std::runtime_error("Canvas does not allow drawing");
   bitmap.Draw(handle_, x, y);
+}
+
+void FillBackground(HDC dc, HWND wnd, TColor color) {
+  RECT r;
+  ::GetClientRect(wnd, &r);
+  BrushHandle brush(::CreateSolidBrush(ColorToRGB(color)));
+  ::FillRect(dc, &r, brush.get());
+}
+
+void PaintText(HDC dc, const std::string& text, const TFont& font, RECT r, UINT format) {
+  SelectedObject selected(dc, font.Handle());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ColorToRGB(font.Color()));
+  ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
 }
 
 }  // namespace winsys

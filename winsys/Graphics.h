@@ -1,4 +1,5 @@
-// Colours, fonts, bitmaps and the canvas that draws on a borrowed context.
+// Colours, fonts, bitmaps, the canvas that draws on a borrowed context, and
+// the painting the framework's windows share.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +10,10 @@
 
 namespace winsys {
 
-// A colour: an RGB value, or a system colour index with the high bit set.
+// A colour: an RGB value, or a system colour index marked by the high bit.
 using TColor = DWORD;
-constexpr TColor SystemColor(int index) { return 0x80000000u | static_cast<DWORD>(index); }
+constexpr TColor kSystemColorFlag = 0x80000000u;
+constexpr TColor SystemColor(int index) { return kSystemColorFlag | static_cast<DWORD>(index); }
 constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
 constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
 constexpr TColor clRed = RGB(255, 0, 0);
@@ -30,12 +32,12 @@ struct FontStyle {
 class TFont {
  public:
   explicit TFont(const FontStyle& style);
-  HFONT Handle() const { return static_cast<HFONT>(handle_.get()); }
+  HFONT Handle() const { return handle_.get(); }
   TColor Color() const { return color_; }
   void SetColor(TColor color) { color_ = color; }
 
  private:
-  GdiObject handle_;
+  FontHandle handle_;
   TColor color_;
 };
 
@@ -43,7 +45,7 @@ class TFont {
 class TBitmap {
  public:
   explicit TBitmap(const char* resourceName);
-  HBITMAP Handle() const { return static_cast<HBITMAP>(handle_.get()); }
+  HBITMAP Handle() const { return handle_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
   int BitsPerPixel() const { return bitsPerPixel_; }
@@ -52,7 +54,7 @@ class TBitmap {
   void StretchDraw(HDC dc, const RECT& r) const;
 
  private:
-  GdiObject handle_;
+  BitmapHandle handle_;
   int width_ = 0;
   int height_ = 0;
   int bitsPerPixel_ = 0;
@@ -62,7 +64,6 @@ class TBitmap {
 // handed last, and never releases that context.
 class TCanvas {
  public:
-  HDC Handle() const { return handle_; }
   void SetHandle(HDC dc) { handle_ = dc; }
   // Throws when no context has been handed over.
   void Draw(int x, int y, const TBitmap& bitmap);
@@ -70,5 +71,10 @@ class TCanvas {
  private:
   HDC handle_ = nullptr;
 };
+
+// Fills a window's client area with a colour.
+void FillBackground(HDC dc, HWND wnd, TColor color);
+// Draws text transparently in a font's face and colour.
+void PaintText(HDC dc, const std::string& text, const TFont& font, RECT r, UINT format);
 
 }  // namespace winsys

@@ -1,5 +1,6 @@
 // Small owners for the handles the launcher acquires: each releases in its
-// destructor what its constructor took, so no early return leaks one.
+// destructor what its constructor took, so no early return leaks one. One
+// move logic serves every kind; a kind is a handle type and how to release it.
 #pragma once
 
 #include <windows.h>
@@ -8,17 +9,20 @@
 
 namespace winsys {
 
-// Move-only owner of a handle value with a release function.
-template <typename H, typename Traits>
+// Move-only owner of a handle. Release is called with the handle when the
+// owner lets go of it, and carries whatever else releasing needs (the window
+// a window's drawing context goes back to).
+template <typename H, typename Release>
 class Owned {
  public:
   Owned() = default;
-  explicit Owned(H h) : h_(h) {}
-  Owned(Owned&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
+  explicit Owned(H h, Release release = Release()) : h_(h), release_(release) {}
+  Owned(Owned&& o) noexcept : h_(std::exchange(o.h_, H{})), release_(o.release_) {}
   Owned& operator=(Owned&& o) noexcept {
     if (this != &o) {
       Reset();
       h_ = std::exchange(o.h_, H{});
+      release_ = o.release_;
     }
     return *this;
   }
@@ -29,54 +33,36 @@ class Owned {
   H get() const { return h_; }
   explicit operator bool() const { return h_ != H{}; }
   void Reset() {
-    if (h_ != H{}) Traits::Release(h_);
+    if (h_ != H{}) release_(h_);
     h_ = H{};
   }
 
  private:
   H h_{};
+  Release release_{};
 };
 
-struct KernelHandleTraits {
-  static void Release(HANDLE h) { ::CloseHandle(h); }
+struct CloseKernelHandle {
+  void operator()(HANDLE h) const { ::CloseHandle(h); }
 };
-struct GdiObjectTraits {
-  static void Release(HGDIOBJ h) { ::DeleteObject(h); }
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
 };
-struct MemoryDCTraits {
-  static void Release(HDC dc) { ::DeleteDC(dc); }
+struct DeleteMemoryDC {
+  void operator()(HDC dc) const { ::DeleteDC(dc); }
+};
+// A window's drawing context goes back to the window it came from.
+struct ReleaseWindowDC {
+  HWND wnd = nullptr;
+  void operator()(HDC dc) const { ::ReleaseDC(wnd, dc); }
 };
 
-using KernelHandle = Owned<HANDLE, KernelHandleTraits>;
-using GdiObject = Owned<HGDIOBJ, GdiObjectTraits>;
-using MemoryDC = Owned<HDC, MemoryDCTraits>;
-
-// A drawing context of a window's client area, released to that window.
-class WindowDC {
- public:
-  WindowDC() = default;
-  WindowDC(HWND wnd, HDC dc) : wnd_(wnd), dc_(dc) {}
-  WindowDC(WindowDC&& o) noexcept
-      : wnd_(std::exchange(o.wnd_, nullptr)), dc_(std::exchange(o.dc_, nullptr)) {}
-  WindowDC& operator=(WindowDC&& o) noexcept {
-    if (this != &o) {
-      Reset();
-      wnd_ = std::exchange(o.wnd_, nullptr);
-      dc_ = std::exchange(o.dc_, nullptr);
-    }
-    return *this;
-  }
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
-  ~WindowDC() { Reset(); }
-
-  HDC get() const { return dc_; }
-  void Reset();
-
- private:
-  HWND wnd_ = nullptr;
-  HDC dc_ = nullptr;
-};
+using KernelHandle = Owned<HANDLE, CloseKernelHandle>;
+using FontHandle = Owned<HFONT, DeleteGdiObject>;
+using BitmapHandle = Owned<HBITMAP, DeleteGdiObject>;
+using BrushHandle = Owned<HBRUSH, DeleteGdiObject>;
+using MemoryDC = Owned<HDC, DeleteMemoryDC>;
+using WindowDC = Owned<HDC, ReleaseWindowDC>;
 
 // Selects an object into a context and puts the previous one back on exit.
 class SelectedObject {
@@ -89,6 +75,21 @@ class SelectedObject {
  private:
   HDC dc_;
   HGDIOBJ old_;
+};
+
+// Painting a window between BeginPaint and EndPaint.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND wnd) : wnd_(wnd), dc_(::BeginPaint(wnd, &ps_)) {}
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { ::EndPaint(wnd_, &ps_); }
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND wnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
 };
 
 }  // namespace winsys

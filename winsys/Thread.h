@@ -6,8 +6,8 @@
 
 #include <atomic>
 
-#include "winsys/Forms.h"
 #include "winsys/Handles.h"
+#include "winsys/Object.h"
 
 namespace winsys {
 

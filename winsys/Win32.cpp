@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <cstring>
 #include <exception>
 
 namespace winsys {
@@ -33,8 +32,6 @@ BOOL CALLBACK WalkTrampoline(HWND wnd, LPARAM param) {
 void RethrowFailure(const Walk& walk) {
   if (walk.failure) std::rethrow_exception(walk.failure);
 }
-
-std::string UpToNul(const char* buffer) { return std::string(buffer); }
 
 // The tool-help functions, looked up once.
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
@@ -94,13 +91,13 @@ bool IsWindowEnabled(HWND wnd) { return ::IsWindowEnabled(wnd) != FALSE; }
 std::string GetWindowTextA(HWND wnd) {
   char buffer[kTextBufferSize] = {};
   ::GetWindowTextA(wnd, buffer, kMaxWindowText);
-  return UpToNul(buffer);
+  return buffer;  // up to the first NUL
 }
 
 std::string GetClassNameA(HWND wnd) {
   char buffer[kTextBufferSize] = {};
   ::GetClassNameA(wnd, buffer, kMaxClassName);
-  return UpToNul(buffer);
+  return buffer;  // up to the first NUL
 }
 
 void SetWindowTextA(HWND wnd, const char* text) { ::SetWindowTextA(wnd, text); }
@@ -132,13 +129,7 @@ void SendReplaceSelNoUndo(HWND wnd, const char* text) {
   ::SendMessageA(wnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
 }
 
-WindowDC GetDC(HWND wnd) { return WindowDC(wnd, ::GetDC(wnd)); }
-
-void WindowDC::Reset() {
-  if (dc_) ::ReleaseDC(wnd_, dc_);
-  wnd_ = nullptr;
-  dc_ = nullptr;
-}
+WindowDC GetDC(HWND wnd) { return WindowDC(::GetDC(wnd), ReleaseWindowDC{wnd}); }
 
 ProcessSnapshot CreateToolhelp32Snapshot() {
   if (!Tools().create) return ProcessSnapshot();
@@ -182,7 +173,7 @@ bool CompareStringNoCase(std::string_view a, std::string_view b) {
 std::string ProgramPath() {
   char buffer[MAX_PATH + 1] = {};
   ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  return UpToNul(buffer);
+  return buffer;  // up to the first NUL
 }
 
 namespace seam {

@@ -19,7 +19,7 @@
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
 #include "ui/ufrmMain.h"
-#include "winsys/Forms.h"
+#include "winsys/Timer.h"
 
 namespace {
 

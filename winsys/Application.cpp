@@ -1,0 +1,72 @@
+#include "winsys/Application.h"
+
+#include <cctype>
+#include <exception>
+
+#include "winsys/Win32.h"
+
+namespace winsys {
+
+TApplication Application;
+
+namespace {
+
+constexpr char kApplicationClass[] = "TApplication";
+
+}  // namespace
+
+void TApplication::Initialize() {
+  RegisterClassOnce(kApplicationClass, WindowProc, ::LoadCursorA(nullptr, IDC_ARROW));
+  ::CreateWindowExA(0, kApplicationClass, Title().c_str(),
+                    WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                    ScreenWidth() / 2, ScreenHeight() / 2, 0, 0, nullptr, nullptr, Instance(),
+                    this);
+}
+
+// Forms are owned by this window: a handle kept after it was destroyed would
+// make every later form's creation fail.
+LRESULT CALLBACK TApplication::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  BindWindow<TApplication>(wnd, msg, lp);
+  return ::DefWindowProcA(wnd, msg, wp, lp);
+}
+
+std::string TApplication::Title() const {
+  std::string name = ProgramPath();
+  name = name.substr(name.find_last_of("\\/") + 1);
+  name = name.substr(0, name.find_last_of('.'));
+  for (size_t i = 1; i < name.size(); ++i)
+    name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+  return name;
+}
+
+void TApplication::Run() {
+  if (handle_) ::ShowWindow(handle_, SW_SHOWNORMAL);
+  if (mainForm_) mainForm_->Show();
+  MSG msg;
+  while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+void TApplication::DestroyForms() {
+  while (!forms_.empty()) forms_.pop_back();
+  mainForm_ = nullptr;
+}
+
+void TApplication::Terminate() { ::PostQuitMessage(0); }
+
+void TApplication::HandleEvent(const std::function<void()>& handler) {
+  std::string error;
+  try {
+    handler();
+    return;
+  } catch (const std::exception& e) {
+    error = e.what();
+  } catch (...) {
+    error = "Unknown error";
+  }
+  ::MessageBoxA(handle_, error.c_str(), Title().c_str(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace winsys

@@ -1,0 +1,55 @@
+// The application object: its own top-level window, the forms it creates and
+// the event loop that runs them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "winsys/Form.h"
+#include "winsys/FrameworkWindow.h"
+
+namespace winsys {
+
+class TApplication {
+ public:
+  // Creates the application's own top-level window, which owns every form
+  // window and, while visible, carries the taskbar button.
+  void Initialize();
+  // Creates a form, stores it in ref and keeps it; the first is the main form.
+  template <typename F>
+  void CreateForm(F*& ref) {
+    auto form = std::make_unique<F>();
+    ref = form.get();
+    if (!mainForm_) mainForm_ = ref;
+    forms_.push_back(std::move(form));
+  }
+  // Shows the main form normally and dispatches messages until a quit.
+  void Run();
+  // Destroys the forms created with CreateForm, newest first.
+  void DestroyForms();
+  void Terminate();
+  HWND Handle() const { return handle_; }
+  TForm* MainForm() const { return mainForm_; }
+  // The executable's name without folder and extension, lower case after the first letter.
+  std::string Title() const;
+
+  // Runs an event handler; an error leaving it is shown in a message box and
+  // the loop goes on.
+  void HandleEvent(const std::function<void()>& handler);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend TApplication* BindWindow<TApplication>(HWND, UINT, LPARAM);
+
+  HWND handle_ = nullptr;  // 0 again once the window is destroyed
+  TForm* mainForm_ = nullptr;
+  std::vector<std::unique_ptr<TForm>> forms_;
+};
+
+extern TApplication Application;
+
+}  // namespace winsys

@@ -1,0 +1,23 @@
+#include "winsys/FrameworkWindow.h"
+
+namespace winsys {
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor) {
+  WNDCLASSA existing{};
+  if (::GetClassInfoA(Instance(), name, &existing)) return;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = Instance();
+  wc.hCursor = cursor;
+  wc.hIcon = ::LoadIconA(Instance(), "MAINICON");
+  wc.lpszClassName = name;
+  ::RegisterClassA(&wc);
+}
+
+void MoveWindowTo(HWND wnd, int x, int y) {
+  ::SetWindowPos(wnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace winsys
