@@ -3,6 +3,7 @@
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
 #include "ui/ufrmMain.h"
+#include "winsys/Failure.h"
 #include "winsys/Win32.h"
 
 void TForm1::PaintAboutOverlay(HWND, const std::string& title) {
@@ -11,12 +12,11 @@ void TForm1::PaintAboutOverlay(HWND, const std::string& title) {
     FOverlayDC = winsys::GetDC(AboutWnd);  // releases the previous box's context
     FOverlayCanvas->SetHandle(FOverlayDC.get());
   }
-  try {
-    if (TextEquals(title, BrandAboutCn) || TextEquals(title, BrandAboutEn))
-      FOverlayCanvas->Draw(0, 0, Image1.Picture());
-  } catch (...) {
-    // No context yet (a box retitled before the launcher started): nothing to draw on.
-  }
+  if (!TextEquals(title, BrandAboutCn) && !TextEquals(title, BrandAboutEn)) return;
+  // Without a context (a box retitled before the launcher started) there is
+  // nothing to draw on.
+  winsys::IgnoreFailure("painting the About-box overlay",
+                        [this] { FOverlayCanvas->Draw(0, 0, Image1.Picture()); });
 }
 
 void TForm1::FLabelAboutClick(winsys::TObject*) {

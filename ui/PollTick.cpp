@@ -8,6 +8,7 @@
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
+#include "winsys/Failure.h"
 #include "winsys/Win32.h"
 
 namespace {
@@ -43,11 +44,7 @@ void TForm1::Timer1Timer(winsys::TObject*) {
     wnd = winsys::FindWindowA(TitleMainEn);
   }
 
-  try {
-    ApplyTitleRules(wnd, title);
-  } catch (...) {
-    // Failures are not reported; the next tick runs as usual.
-  }
+  winsys::IgnoreFailure("the title dispatch", [&] { ApplyTitleRules(wnd, title); });
   if (title.empty()) FreeSplash();
   PaintAboutOverlay(wnd, title);
 }

@@ -6,6 +6,7 @@
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
 #include "ui/ufrmMain.h"
+#include "winsys/Failure.h"
 #include "winsys/Win32.h"
 
 namespace {
@@ -88,10 +89,9 @@ bool AboutChildProc(HWND child, LPARAM) {
 }
 
 void TForm1::Timer3Timer(winsys::TObject*) {
-  try {
+  // The companion may close a window mid-walk; the next tick walks again.
+  winsys::IgnoreFailure("re-applying the main-window rules", [] {
     WalkRecorded(MainCnWnd, MainCnChildProc);
     WalkRecorded(MainEnWnd, MainEnChildProc);
-  } catch (...) {
-    // The companion may close a window mid-walk; the next tick walks again.
-  }
+  });
 }

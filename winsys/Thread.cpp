@@ -1,5 +1,7 @@
 #include "winsys/Thread.h"
 
+#include "winsys/Failure.h"
+
 namespace winsys {
 
 TThread::TThread()
@@ -9,12 +11,9 @@ void TThread::Resume() { ::ResumeThread(handle_.get()); }
 
 DWORD WINAPI TThread::ThreadMain(void* param) {
   auto* self = static_cast<TThread*>(param);
-  // A thread asked to stop before it first ran makes no pass.
-  // Nothing may unwind out of the thread: a failure simply ends the body.
-  try {
-    if (!self->Terminated()) self->Execute();
-  } catch (...) {
-  }
+  // A thread asked to stop before it first ran makes no pass. Nothing may
+  // unwind out of the thread: a failure simply ends the body.
+  if (!self->Terminated()) IgnoreFailure("the worker thread", [self] { self->Execute(); });
   if (self->FreeOnTerminate) delete self;
   return 0;
 }
