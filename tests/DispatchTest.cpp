@@ -4,11 +4,12 @@
 #include <algorithm>
 #include <string>
 
+#include "tests/support/ControllerAccess.h"
 #include "tests/support/ControllerFixture.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
+#include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
-#include "ui/ufrmMain.h"
 
 namespace {
 
@@ -26,14 +27,14 @@ TEST_F(DispatchCp936, ChineseMainWindowIsRetitledOnceAndFreesTheSplash) {
   HWND rich = RichEdit(main, "RICHEDIT", Lines(30, 40));
   const size_t before = ControlText(rich).size();
 
-  Form1->ApplyTitleRules(main, TitleMainCn);
+  Controller().ApplyTitleRules(main, TitleMainCn);
   EXPECT_EQ(WindowText(main), "KESTRON V1.0");
   EXPECT_EQ(MainCnWnd, main);
   EXPECT_EQ(Form2, nullptr) << "the splash goes once a main window is recognised";
   EXPECT_EQ(WalksOf(main), 1u);
   EXPECT_EQ(ControlText(rich).size(), before - (800 - 73));
 
-  Form1->ApplyTitleRules(main, BrandMainCn);  // the next tick sees the brand title
+  Controller().ApplyTitleRules(main, BrandMainCn);  // the next tick sees the brand title
   EXPECT_EQ(WalksOf(main), 1u) << "a recorded main window is not walked again from here";
   EXPECT_EQ(ControlText(rich).size(), before - (800 - 73));
   EXPECT_EQ(MainEnWnd, nullptr);
@@ -42,33 +43,33 @@ TEST_F(DispatchCp936, ChineseMainWindowIsRetitledOnceAndFreesTheSplash) {
 TEST_F(Dispatch, EnglishMainWindowKeepsItsTrailingBlankAndItsOwnSlot) {
   Form2 = new TForm2();
   HWND main = TopWindow(TitleMainEn);
-  Form1->ApplyTitleRules(main, TitleMainEn);
+  Controller().ApplyTitleRules(main, TitleMainEn);
   EXPECT_EQ(WindowText(main), "KESTRON V1.0 ");
   EXPECT_EQ(MainEnWnd, main);
   EXPECT_EQ(MainCnWnd, nullptr) << "the trailing blank keeps it from the Chinese slot";
   EXPECT_EQ(Form2, nullptr);
 
-  Form1->ApplyTitleRules(main, BrandMainEn);
+  Controller().ApplyTitleRules(main, BrandMainEn);
   EXPECT_EQ(WalksOf(main), 1u);
   EXPECT_EQ(MainCnWnd, nullptr);
 
   HWND chinese = TopWindow(TitleMainCn);  // the companion switched language
-  Form1->ApplyTitleRules(chinese, TitleMainCn);
+  Controller().ApplyTitleRules(chinese, TitleMainCn);
   EXPECT_EQ(MainCnWnd, chinese);
   EXPECT_EQ(MainEnWnd, main);
 }
 
 TEST_F(Dispatch, EachAboutBoxIsHandledOnce) {
   HWND first = TopWindow(TitleAboutEn);
-  Form1->ApplyTitleRules(first, TitleAboutEn);
+  Controller().ApplyTitleRules(first, TitleAboutEn);
   EXPECT_EQ(WindowText(first), "About KESTRON V1.0");
   EXPECT_EQ(AboutWnd, first);
-  Form1->ApplyTitleRules(first, BrandAboutEn);
-  Form1->ApplyTitleRules(first, TitleAboutEn);  // the same box, whatever its title
+  Controller().ApplyTitleRules(first, BrandAboutEn);
+  Controller().ApplyTitleRules(first, TitleAboutEn);  // the same box, whatever its title
   EXPECT_EQ(WalksOf(first), 1u);
 
   HWND second = TopWindow(TitleAboutEn);
-  Form1->ApplyTitleRules(second, TitleAboutEn);
+  Controller().ApplyTitleRules(second, TitleAboutEn);
   EXPECT_EQ(WindowText(second), "About KESTRON V1.0");
   EXPECT_EQ(AboutWnd, second);
   EXPECT_EQ(WalksOf(second), 1u);
@@ -77,7 +78,7 @@ TEST_F(Dispatch, EachAboutBoxIsHandledOnce) {
 
 TEST_F(DispatchCp936, ChineseAboutBoxGetsTheChineseBrandTitle) {
   HWND about = TopWindow(TitleAboutCn);
-  Form1->ApplyTitleRules(about, TitleAboutCn);
+  Controller().ApplyTitleRules(about, TitleAboutCn);
   EXPECT_EQ(WindowText(about), BrandAboutCn);
   EXPECT_EQ(AboutWnd, about);
 }
@@ -90,11 +91,11 @@ TEST_F(Dispatch, OtherProgramsAreLeftAloneWhileTheSlotsHoldZero) {
   MainEnWnd = TopWindow(BrandMainEn);
 
   // The connection-failure path looks the main window up by title and may get 0.
-  Form1->ApplyTitleRules(nullptr, TitleMainEn);
-  Form1->ApplyTitleRules(nullptr, TitleMainCn);
+  Controller().ApplyTitleRules(nullptr, TitleMainEn);
+  Controller().ApplyTitleRules(nullptr, TitleMainCn);
   EXPECT_EQ(MainEnWnd, nullptr) << "window 0 is still recorded";
   EXPECT_EQ(MainCnWnd, nullptr);
-  for (int i = 0; i < 5; ++i) Form1->Timer3Timer(nullptr);
+  for (int i = 0; i < 5; ++i) Controller().Timer3Timer();
 
   EXPECT_EQ(WalksOf(nullptr), 0u) << "no walk may start from window 0";
   EXPECT_TRUE(IsWindowVisible(address));

@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ControllerAccess.h"
 #include "tests/support/ControllerFixture.h"
 #include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
+#include "ui/RuleSets.h"
+#include "ui/TitleDispatch.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Win32.h"
 
@@ -32,7 +35,7 @@ void CheckAboutBox(ControllerTest& test, HWND about, const char* title,
   std::vector<HWND> controls;
   int y = 4;
   for (const auto& c : cases) controls.push_back(test.Static(about, c.text, 140, y += 20));
-  Form1->ApplyTitleRules(about, title);
+  Controller().ApplyTitleRules(about, title);
   for (size_t i = 0; i < cases.size(); ++i) {
     EXPECT_EQ(!IsWindowVisible(controls[i]), cases[i].hidden) << "'" << cases[i].text << "'";
     EXPECT_EQ(WindowText(controls[i]), cases[i].after) << "'" << cases[i].text << "'";
@@ -82,7 +85,7 @@ TEST_F(AboutRules, AddressLabelTakesTheVendorAddressPlaceOnce) {
   RECT r1, r2;
   GetWindowRect(vendor, &r1);
   GetWindowRect(about, &r2);
-  Form1->ApplyTitleRules(about, TitleAboutEn);
+  Controller().ApplyTitleRules(about, TitleAboutEn);
 
   HWND label = Form1->FLabelAbout.Handle();
   ASSERT_NE(label, nullptr);
@@ -102,7 +105,7 @@ TEST_F(AboutRules, AddressLabelTakesTheVendorAddressPlaceOnce) {
 
   HWND next = TopWindow(TitleAboutEn, 200, 160);
   Static(next, VendorWebAddress, 140, 142);
-  Form1->ApplyTitleRules(next, TitleAboutEn);
+  Controller().ApplyTitleRules(next, TitleAboutEn);
   ASSERT_NE(Form1->FLabelAbout.Handle(), nullptr);
   EXPECT_EQ(GetParent(Form1->FLabelAbout.Handle()), next) << "a later About box gets it again";
   EXPECT_TRUE(IsWindowVisible(Form1->FLabelAbout.Handle()));
@@ -155,19 +158,19 @@ TEST_F(RichText, TextsTheCompanionWritesBackAreChangedAgain) {
   HWND main = TopWindow(TitleMainEn);
   HWND address = Static(main, VendorWebAddress, 10, 220);
   HWND rich = RichEdit(main, "RICHEDIT", Lines(40, 40));
-  Form1->ApplyTitleRules(main, TitleMainEn);
+  Controller().ApplyTitleRules(main, TitleMainEn);
   EXPECT_FALSE(IsWindowVisible(address));
 
   for (int round = 0; round < 2; ++round) {
     SetWindowTextA(rich, Lines(40, 40).c_str());
     ShowWindow(address, SW_SHOW);
     const size_t written = ControlText(rich).size();
-    Form1->Timer3Timer(nullptr);
+    Controller().Timer3Timer();
     EXPECT_FALSE(IsWindowVisible(address)) << "round " << round;
     EXPECT_EQ(ControlText(rich).size(), written - (800 - 78)) << "round " << round;
   }
   // Still more than ten lines: every tick cuts again until ten or fewer remain.
-  for (int i = 0; i < 10; ++i) Form1->Timer3Timer(nullptr);
+  for (int i = 0; i < 10; ++i) Controller().Timer3Timer();
   EXPECT_LE(SendMessageA(rich, EM_GETLINECOUNT, 0, 0), 10);
 }
 
@@ -193,24 +196,24 @@ COLORREF ClientPixel(HWND wnd, int x, int y) {
 TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
   WindowDCCount dcs;
   const int baseline = dcs.Outstanding();
-  Form1->PaintAboutOverlay(nullptr, BrandAboutEn);  // no context yet: nothing, no error
+  Controller().PaintAboutOverlay(nullptr, BrandAboutEn);  // no context yet: nothing, no error
 
   HWND first = TopWindow(TitleAboutEn);
   PumpMessages(50);
-  Form1->ApplyTitleRules(first, TitleAboutEn);
-  Form1->PaintAboutOverlay(first, TitleAboutEn);
+  Controller().ApplyTitleRules(first, TitleAboutEn);
+  Controller().PaintAboutOverlay(first, TitleAboutEn);
   EXPECT_EQ(dcs.Outstanding(), baseline + 1);
   EXPECT_NE(ClientPixel(first, 3, 3), OverlayPixel(3, 3)) << "nothing is drawn when acquiring";
-  Form1->PaintAboutOverlay(first, BrandAboutEn);
+  Controller().PaintAboutOverlay(first, BrandAboutEn);
   EXPECT_EQ(ClientPixel(first, 3, 3), OverlayPixel(3, 3));
   EXPECT_EQ(ClientPixel(first, 100, 300 - 40), OverlayPixel(100, 300 - 40));
 
-  Form1->PaintAboutOverlay(first, BrandMainEn);  // the main window in front: nothing
+  Controller().PaintAboutOverlay(first, BrandMainEn);  // the main window in front: nothing
   HWND second = TopWindow(TitleAboutCn);
   PumpMessages(50);
-  Form1->ApplyTitleRules(second, TitleAboutCn);
-  Form1->PaintAboutOverlay(second, TitleAboutCn);
-  Form1->PaintAboutOverlay(second, BrandAboutCn);
+  Controller().ApplyTitleRules(second, TitleAboutCn);
+  Controller().PaintAboutOverlay(second, TitleAboutCn);
+  Controller().PaintAboutOverlay(second, BrandAboutCn);
   EXPECT_EQ(ClientPixel(second, 3, 3), OverlayPixel(3, 3));
   EXPECT_EQ(dcs.Outstanding(), baseline + 1) << "the first box's context is released";
 
@@ -237,7 +240,7 @@ TEST_F(AboutRules, ClickingTheLabelOpensTheLaunchersAddress) {
   ImportHook<decltype(&::ShellExecuteA)> shell("shell32.dll", "ShellExecuteA", RecordShellExecute);
   HWND about = TopWindow(TitleAboutEn);
   Static(about, VendorWebAddress, 140, 142);
-  Form1->ApplyTitleRules(about, TitleAboutEn);
+  Controller().ApplyTitleRules(about, TitleAboutEn);
   HWND label = Form1->FLabelAbout.Handle();
   ASSERT_NE(label, nullptr);
   SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

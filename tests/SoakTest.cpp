@@ -12,6 +12,7 @@
 #include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
+#include "ui/TitleDispatch.h"
 #include "ui/ufrmMain.h"
 
 namespace {

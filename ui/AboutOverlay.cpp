@@ -1,7 +1,10 @@
 // The launcher's picture painted over the companion's About box, and the
 // address label's click.
+#include <string>
+
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
+#include "ui/TitleDispatch.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Failure.h"
 #include "winsys/Win32.h"

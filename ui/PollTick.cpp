@@ -15,13 +15,36 @@ namespace {
 
 // The companion gone for this many consecutive ticks ends the launcher.
 constexpr int32_t kMaxMissedTicks = 200;
+// Where the hidden controller form is kept: off the screen.
+constexpr int kOffScreenLeft = -800;
+
+// A connection-failure box of the companion and the title of the main window
+// it stands in front of.
+struct ConnectionFailure {
+  const char* title;
+  const char* mainTitle;
+};
+const ConnectionFailure kConnectionFailures[] = {
+    {TitleConnFailCn, TitleMainCn},
+    {TitleConnFailEn, TitleMainEn},
+};
+
+// Looks past a connection-failure box to the main window, found by its full
+// title: 0 once that window carries the brand.
+void LookPastConnectionFailure(HWND& wnd, std::string& title) {
+  for (const ConnectionFailure& box : kConnectionFailures) {
+    if (!TextEquals(title, box.title)) continue;
+    title = box.mainTitle;
+    wnd = winsys::FindWindowA(box.mainTitle);
+  }
+}
 
 }  // namespace
 
 void TForm1::Timer1Timer(winsys::TObject*) {
   winsys::HideWindow(winsys::Application.Handle());
   SetVisible(false);
-  SetLeft(-800);
+  SetLeft(kOffScreenLeft);
 
   HWND wnd = nullptr;
   if (DWORD pid = GetProcessIdByExeName(CompanionExeName)) {
@@ -34,16 +57,7 @@ void TForm1::Timer1Timer(winsys::TObject*) {
   if (!wnd) return;
 
   std::string title = winsys::GetWindowTextA(wnd);
-  // The connection-failure box stands in front of the main window: look past it.
-  if (TextEquals(title, TitleConnFailCn)) {
-    title = TitleMainCn;
-    wnd = winsys::FindWindowA(TitleMainCn);
-  }
-  if (TextEquals(title, TitleConnFailEn)) {
-    title = TitleMainEn;
-    wnd = winsys::FindWindowA(TitleMainEn);
-  }
-
+  LookPastConnectionFailure(wnd, title);
   winsys::IgnoreFailure("the title dispatch", [&] { ApplyTitleRules(wnd, title); });
   if (title.empty()) FreeSplash();
   PaintAboutOverlay(wnd, title);

@@ -1,13 +1,12 @@
-// Rule sets for the controls of the companion's windows: hide the vendor's
-// attributions, rewrite company and product texts, cut long rich text, and
-// move the launcher's address label into the About box.
+#include "ui/RuleSets.h"
+
 #include <string>
 
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
+#include "ui/TitleDispatch.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Failure.h"
-#include "winsys/Win32.h"
 
 namespace {
 
@@ -15,6 +14,10 @@ constexpr int kMaxRichTextLines = 10;
 constexpr int kCutEnd = 800;
 constexpr int kCutFirstEn = 78;
 constexpr int kCutFirstCn = 73;
+// The About box's frame (border and caption) between its outer rectangle and
+// its client area, where the label is placed.
+constexpr int kAboutFrameLeft = 3;
+constexpr int kAboutFrameTop = 30;
 
 // Deletes the characters from `first` up to 800 of a long rich-text control.
 void CutRichText(HWND child, const std::string& className, int first) {
@@ -41,8 +44,8 @@ void MoveAddressLabel(HWND vendorAddress) {
   winsys::TStaticText& label = Form1->FLabelAbout;
   label.SetParentToNone();
   if (label.ParentWindow() != AboutWnd) label.SetParentWindow(AboutWnd);
-  label.SetLeft(r1.left - r2.left - 3);
-  label.SetTop(r1.top - r2.top - 30);
+  label.SetLeft(r1.left - r2.left - kAboutFrameLeft);
+  label.SetTop(r1.top - r2.top - kAboutFrameTop);
   label.SetFontColor(winsys::clRed);
   label.SetCaption(OwnWebAddress);
   label.SetVisible(true);
@@ -55,11 +58,6 @@ void RewriteBrandTexts(HWND child, const std::string& text) {
   if (HasPrefix(text, ProductSeriesCn)) winsys::SendSetText(child, BrandProduct);
   if (HasPrefix(text, ProductEn)) winsys::SendSetText(child, BrandProduct);
   if (HasPrefix(text, CompanyEn)) winsys::SendSetText(child, BrandCompany);
-}
-
-void WalkRecorded(HWND wnd, winsys::WalkProc ruleSet) {
-  // A slot still 0 would make the platform walk every program's windows.
-  if (wnd) winsys::EnumChildWindows(wnd, ruleSet, 0);
 }
 
 }  // namespace
@@ -88,10 +86,14 @@ bool AboutChildProc(HWND child, LPARAM) {
   return true;
 }
 
+void ApplyRuleSet(HWND wnd, winsys::WalkProc ruleSet) {
+  if (wnd) winsys::EnumChildWindows(wnd, ruleSet, 0);
+}
+
 void TForm1::Timer3Timer(winsys::TObject*) {
   // The companion may close a window mid-walk; the next tick walks again.
   winsys::IgnoreFailure("re-applying the main-window rules", [] {
-    WalkRecorded(MainCnWnd, MainCnChildProc);
-    WalkRecorded(MainEnWnd, MainEnChildProc);
+    ApplyRuleSet(MainCnWnd, MainCnChildProc);
+    ApplyRuleSet(MainEnWnd, MainEnChildProc);
   });
 }

@@ -1,7 +1,10 @@
-// Title dispatch: tell the companion's windows apart by their exact titles,
-// retitle each once, record it and run its rule set over its controls.
+#include "ui/TitleDispatch.h"
+
+#include <string>
+
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
+#include "ui/RuleSets.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Win32.h"
@@ -12,36 +15,39 @@ HWND AboutWnd = nullptr;
 
 namespace {
 
-void Retitle(HWND wnd, const char* brand, winsys::WalkProc ruleSet) {
-  // Window 0 would make the platform walk every program's top-level windows.
-  if (!wnd) return;
-  winsys::SetWindowTextA(wnd, brand);
-  winsys::EnumChildWindows(wnd, ruleSet, 0);
+// One kind of companion window: its main window or its About box, in one
+// language. A new language is two more rows.
+struct WindowKind {
+  const char* title;         // the companion's own title
+  const char* brand;         // the title the launcher gives it
+  HWND* recorded;            // where the window last retitled is kept
+  winsys::WalkProc ruleSet;  // run once over a newly seen window's controls
+  bool mainWindow;           // also known by its brand title; seeing it frees the splash
+};
+
+// Every row is tested; the titles are distinct, so at most one matches.
+const WindowKind kWindowKinds[] = {
+    {TitleMainCn, BrandMainCn, &MainCnWnd, MainCnChildProc, true},
+    {TitleAboutCn, BrandAboutCn, &AboutWnd, AboutChildProc, false},
+    {TitleMainEn, BrandMainEn, &MainEnWnd, MainEnChildProc, true},
+    {TitleAboutEn, BrandAboutEn, &AboutWnd, AboutChildProc, false},
+};
+
+// A retitled About box is not recognised again: its brand title is what the
+// overlay waits for.
+bool Recognises(const WindowKind& kind, const std::string& title) {
+  return TextEquals(title, kind.title) || (kind.mainWindow && TextEquals(title, kind.brand));
 }
 
 }  // namespace
 
 void TForm1::ApplyTitleRules(HWND wnd, const std::string& title) {
-  if (TextEquals(title, TitleMainCn) || TextEquals(title, BrandMainCn)) {
-    FreeSplash();
-    if (wnd != MainCnWnd) {
-      MainCnWnd = wnd;
-      Retitle(wnd, BrandMainCn, MainCnChildProc);
-    }
-  }
-  if (TextEquals(title, TitleAboutCn) && wnd != AboutWnd) {
-    AboutWnd = wnd;
-    Retitle(wnd, BrandAboutCn, AboutChildProc);
-  }
-  if (TextEquals(title, TitleMainEn) || TextEquals(title, BrandMainEn)) {
-    FreeSplash();
-    if (wnd != MainEnWnd) {
-      MainEnWnd = wnd;
-      Retitle(wnd, BrandMainEn, MainEnChildProc);
-    }
-  }
-  if (TextEquals(title, TitleAboutEn) && wnd != AboutWnd) {
-    AboutWnd = wnd;
-    Retitle(wnd, BrandAboutEn, AboutChildProc);
+  for (const WindowKind& kind : kWindowKinds) {
+    if (!Recognises(kind, title)) continue;
+    if (kind.mainWindow) FreeSplash();
+    if (wnd == *kind.recorded) continue;  // seen before: handles are compared only
+    *kind.recorded = wnd;
+    winsys::SetWindowTextA(wnd, kind.brand);
+    ApplyRuleSet(wnd, kind.ruleSet);
   }
 }

@@ -2,17 +2,20 @@
 
 #include "winsys/Win32.h"
 
-using namespace winsys;
-
 TForm2* Form2 = nullptr;
 
 namespace {
 
-const TForm::Description kForm2 = {
+// The splash repaints its picture every 5 ms.
+constexpr UINT kRepaintMs = 5;
+// The splash sits this far above the screen's centre.
+constexpr int kAboveCentre = 28;
+
+const winsys::TForm::Description kForm2 = {
     /* class, caption  */ "TForm2", "Form2",
     /* design bounds   */ {501, 236, 468, 316},
-    /* colour          */ clBtnFace,
-    /* font            */ {"MS Sans Serif", -11, clWindowText},
+    /* colour          */ winsys::clBtnFace,
+    /* font            */ {"MS Sans Serif", -11, winsys::clWindowText},
     /* stays on top    */ true,
 };
 
@@ -24,20 +27,20 @@ TForm2::TForm2()
     : TForm(kForm2),
       Image1(*this, {0, 0, 468, 316}, "SPLASH", /*stretch=*/true),
       Label1(*this, {192, 64, 241, 41}, "MERIVAX INC.     ",
-             {kSimSun, -27, clRed, /*bold=*/true}, /*autoSize=*/false),
-      Label2(*this, {16, 272, 74, 13}, "Load Settings...", {"MS Sans Serif", -11, clBlue},
+             {kSimSun, -27, winsys::clRed, /*bold=*/true}, /*autoSize=*/false),
+      Label2(*this, {16, 272, 74, 13}, "Load Settings...", {"MS Sans Serif", -11, winsys::clBlue},
              /*autoSize=*/true),
-      Timer1(5, /*enabled=*/true, [this](TObject* s) { Timer1Timer(s); }) {
+      Timer1(kRepaintMs, /*enabled=*/true, [this](winsys::TObject* s) { Timer1Timer(s); }) {
   FormCreate(this);
 }
 
-void TForm2::FormCreate(TObject*) {
-  SetLeft((ScreenWidth() - Width()) / 2);
-  SetTop((ScreenHeight() - Height()) / 2 - 28);
+void TForm2::FormCreate(winsys::TObject*) {
+  SetLeft((winsys::ScreenWidth() - Width()) / 2);
+  SetTop((winsys::ScreenHeight() - Height()) / 2 - kAboveCentre);
 }
 
 // Paints the picture at its natural size over the whole surface, labels included.
-void TForm2::Timer1Timer(TObject*) { CanvasDraw(0, 0, Image1.Picture()); }
+void TForm2::Timer1Timer(winsys::TObject*) { CanvasDraw(0, 0, Image1.Picture()); }
 
 void FreeSplash() {
   delete Form2;

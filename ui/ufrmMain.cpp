@@ -3,22 +3,25 @@
 #include "text/TextTable.h"
 #include "winsys/Win32.h"
 
-using namespace winsys;
-
 TForm1* Form1 = nullptr;
 
 namespace {
 
-const TForm::Description kForm1 = {
+// Both timers ask for a tick every 5 ms.
+constexpr UINT kTickMs = 5;
+// The splash thread's pause between two moves of the splash to the top.
+constexpr DWORD kKeepOnTopPauseMs = 1;
+
+const winsys::TForm::Description kForm1 = {
     /* class, caption  */ "TForm1", "Form1",
     /* design bounds   */ {586, 227, 453, 276},
-    /* colour          */ clBtnFace,
-    /* font            */ {"MS Sans Serif", -11, clWindowText},
+    /* colour          */ winsys::clBtnFace,
+    /* font            */ {"MS Sans Serif", -11, winsys::clWindowText},
     /* stays on top    */ true,
 };
 
-const FontStyle kLabelAboutFont = {"MS Sans Serif", -11, clBlue, /*bold=*/false,
-                                   /*underline=*/true};
+const winsys::FontStyle kLabelAboutFont = {"MS Sans Serif", -11, winsys::clBlue,
+                                           /*bold=*/false, /*underline=*/true};
 
 }  // namespace
 
@@ -27,20 +30,20 @@ TForm1::TForm1()
       Image1(*this, {-150, 0, 145, 381}, "OVERLAY", /*stretch=*/false),
       Image2(*this, {0, 0, 453, 276}, "SPLASH", /*stretch=*/false),
       FLabelAbout(*this, {-150, 212, 121, 17}, OwnWebAddress, kLabelAboutFont),
-      Timer1(5, /*enabled=*/false, [this](TObject* s) { Timer1Timer(s); }),
-      Timer3(5, /*enabled=*/true, [this](TObject* s) { Timer3Timer(s); }) {
-  FLabelAbout.OnClick = [this](TObject* s) { FLabelAboutClick(s); };
+      Timer1(kTickMs, /*enabled=*/false, [this](winsys::TObject* s) { Timer1Timer(s); }),
+      Timer3(kTickMs, /*enabled=*/true, [this](winsys::TObject* s) { Timer3Timer(s); }) {
+  FLabelAbout.OnClick = [this](winsys::TObject* s) { FLabelAboutClick(s); };
   FormCreate(this);
 }
 
 TForm1::~TForm1() { FormDestroy(this); }
 
-void TForm1::FormCreate(TObject*) {
-  FOverlayCanvas = std::make_unique<TCanvas>();
+void TForm1::FormCreate(winsys::TObject*) {
+  FOverlayCanvas = std::make_unique<winsys::TCanvas>();
   Timer1.SetEnabled(true);
 }
 
-void TForm1::FormDestroy(TObject*) {
+void TForm1::FormDestroy(winsys::TObject*) {
   FOverlayCanvas.reset();
   FOverlayDC.Reset();
 }
@@ -48,6 +51,6 @@ void TForm1::FormDestroy(TObject*) {
 void TMythread::Execute() {
   while (!Terminated()) {
     winsys::SetWindowPosTop(FTargetWnd);
-    winsys::Sleep(1);
+    winsys::Sleep(kKeepOnTopPauseMs);
   }
 }

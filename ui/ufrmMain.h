@@ -1,5 +1,12 @@
 // The controller: a hidden form whose timers follow the companion, re-label
 // its windows and paint the launcher's picture into its About box.
+//
+// Where TForm1's handlers are defined:
+//   ufrmMain.cpp       the form's components, FormCreate, FormDestroy; TMythread
+//   PollTick.cpp       Timer1Timer, the poll tick
+//   TitleDispatch.cpp  ApplyTitleRules (the recorded windows: TitleDispatch.h)
+//   RuleSets.cpp       Timer3Timer (the rule sets: RuleSets.h)
+//   AboutOverlay.cpp   PaintAboutOverlay, FLabelAboutClick
 #pragma once
 
 #include <windows.h>
@@ -26,16 +33,19 @@ class TForm1 : public winsys::TForm {
   winsys::TTimer Timer1;            // the poll tick
   winsys::TTimer Timer3;            // re-applies the main-window rules
 
+ private:
+  // The tests' way to call one handler at a time; defined by the tests only.
+  friend struct TForm1TestAccess;
+
   void FormCreate(winsys::TObject* Sender);
   void FormDestroy(winsys::TObject* Sender);
   void Timer1Timer(winsys::TObject* Sender);
-  void Timer3Timer(winsys::TObject* Sender);
-  void FLabelAboutClick(winsys::TObject* Sender);
-
   // Retitles and records a recognised companion window, once per window.
   void ApplyTitleRules(HWND wnd, const std::string& title);
+  void Timer3Timer(winsys::TObject* Sender);
   // Takes the About box's drawing context, or paints the overlay through it.
   void PaintAboutOverlay(HWND wnd, const std::string& title);
+  void FLabelAboutClick(winsys::TObject* Sender);
 
   int32_t FMissCount = 0;
   std::unique_ptr<winsys::TCanvas> FOverlayCanvas;
@@ -44,16 +54,6 @@ class TForm1 : public winsys::TForm {
 };
 
 extern TForm1* Form1;
-
-// The companion windows last retitled; 0 until one is seen.
-extern HWND MainCnWnd;
-extern HWND MainEnWnd;
-extern HWND AboutWnd;
-
-// Rule sets, called once for each descendant of a recognised window.
-bool MainEnChildProc(HWND child, LPARAM context);
-bool MainCnChildProc(HWND child, LPARAM context);
-bool AboutChildProc(HWND child, LPARAM context);
 
 // Keeps the splash on top while the companion starts.
 class TMythread : public winsys::TThread {

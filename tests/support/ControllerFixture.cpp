@@ -1,5 +1,6 @@
 #include "tests/support/ControllerFixture.h"
 
+#include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 

@@ -16,6 +16,7 @@
 
 #include "lookup/uProcessIDWin.h"
 #include "tests/companion/CompanionProtocol.h"
+#include "tests/support/ControllerAccess.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
 #include "ui/ufrmMain.h"
@@ -228,11 +229,11 @@ int main(int argc, char** argv) {
   Form1 = new TForm1();
   Form1->Timer1.SetEnabled(false);
   Form1->Timer3.SetEnabled(false);
-  for (int i = 0; i < 50; ++i) Form1->Timer1Timer(nullptr);  // recognise and retitle first
+  for (int i = 0; i < 50; ++i) Controller().Timer1Timer();  // recognise and retitle first
   // Interleaved, so that both see the same machine load.
   std::vector<double> ticks, lookups, bares, snapshots;
   for (int i = 0; i < 2000; ++i) {
-    ticks.push_back(TimeEach(1, [] { Form1->Timer1Timer(nullptr); })[0]);
+    ticks.push_back(TimeEach(1, [] { Controller().Timer1Timer(); })[0]);
     lookups.push_back(TimeEach(1, [] { FindProcessWindow(GetProcessIdByExeName(CompanionExeName)); })[0]);
     bares.push_back(TimeEach(1, BarePlatformCalls)[0]);
     snapshots.push_back(TimeEach(1, BareSnapshot)[0]);

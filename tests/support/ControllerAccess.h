@@ -1,0 +1,22 @@
+// Calls the controller form's handlers one at a time, as its timers, its
+// label and the poll tick call them, for the tests and the benchmark.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/ufrmMain.h"
+
+struct TForm1TestAccess {
+  TForm1& form;
+  void Timer1Timer() { form.Timer1Timer(&form); }
+  void Timer3Timer() { form.Timer3Timer(&form); }
+  void ApplyTitleRules(HWND wnd, const std::string& title) { form.ApplyTitleRules(wnd, title); }
+  void PaintAboutOverlay(HWND wnd, const std::string& title) {
+    form.PaintAboutOverlay(wnd, title);
+  }
+};
+
+// The handlers of the controller form in Form1.
+inline TForm1TestAccess Controller() { return {*Form1}; }

@@ -1,0 +1,19 @@
+// Rule sets for the controls of the companion's windows: hide the vendor's
+// attributions, rewrite company and product texts, cut long rich text, and
+// move the launcher's address label into the About box. TForm1::Timer3Timer
+// (RuleSets.cpp) re-applies the main-window sets to the recorded windows.
+#pragma once
+
+#include <windows.h>
+
+#include "winsys/Win32.h"
+
+// Called once for each descendant of a recognised window, at every depth.
+// Each returns false only when handed window 0; the context is not used.
+bool MainEnChildProc(HWND child, LPARAM context);
+bool MainCnChildProc(HWND child, LPARAM context);
+bool AboutChildProc(HWND child, LPARAM context);
+
+// Runs a rule set over every descendant of the window. Window 0 is skipped:
+// the platform would walk every program's top-level windows instead.
+void ApplyRuleSet(HWND wnd, winsys::WalkProc ruleSet);

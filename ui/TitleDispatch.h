@@ -1,0 +1,13 @@
+// Title dispatch: which of the companion's windows the controller is looking
+// at, told by its exact title. TForm1::ApplyTitleRules (TitleDispatch.cpp)
+// retitles each window it recognises once, records it here and runs the
+// window's rule set over its controls.
+#pragma once
+
+#include <windows.h>
+
+// The companion windows last retitled; 0 until one is seen. A recorded window
+// is only ever replaced by a newer one, never cleared.
+extern HWND MainCnWnd;
+extern HWND MainEnWnd;
+extern HWND AboutWnd;  // in either language
