@@ -9,9 +9,7 @@ cd "$(dirname "$0")/.."
 idle=${1:-60}
 bash tools/install-deps.sh
 source tools/host.sh
-choose_runnable_build
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" >/dev/null
+build_runnable
 source tools/wine-session.sh
 wine_session_start
 wine_prefix_start "$KESTRON_RUN_ARCH"
@@ -26,10 +24,9 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 stage=$(mktemp -d)
 cp "$bin/Kestron.exe" "$bin/Korvastel" "$stage/"
 "$WINE" "$stage/Kestron.exe" &
-run=$!
+launcher=$!
 sleep 3
-launcher=$(pgrep -x 'Kestron.exe' | head -1)
-server=$(pgrep '^wineserver' | head -1)
+server=$(wine_server_pid)
 l0=$(cpu_ticks "$launcher"); s0=$(cpu_ticks "$server")
 sleep "$idle"
 l1=$(cpu_ticks "$launcher"); s1=$(cpu_ticks "$server")
@@ -37,8 +34,7 @@ hwm=$(awk '/VmHWM/ {print $2}' "/proc/$launcher/status")
 hz=$(getconf CLK_TCK)
 per_minute() { echo "scale=0; ($2 - $1) * 1000 * 60 / $hz / $idle" | bc; }
 lms=$(per_minute "$l0" "$l1"); sms=$(per_minute "$s0" "$s1")
-pkill -x 'Korvastel' || true
-wait "$run" || true
+stop_companion "$launcher"
 rm -rf "$stage"
 size=$(stat -c %s "$bin/Kestron.exe")
 {

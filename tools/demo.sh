@@ -8,9 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 source tools/host.sh
-choose_runnable_build
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" >/dev/null
+build_runnable
 source tools/wine-session.sh
 wine_session_start use-own-display
 wine_prefix_start "$KESTRON_RUN_ARCH"
@@ -41,8 +39,7 @@ shot() {
   echo "  $demo/screens/$1.png"
 }
 end_companion() {
-  pkill -x Korvastel || true
-  wait "$1" 2>/dev/null || true
+  stop_companion "$1"
   rm -f "$report"
 }
 

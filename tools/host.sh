@@ -17,6 +17,13 @@ host_runs_32bit() {
   [ "$status" -eq 42 ]
 }
 
+# Decides which build this host runs, as below, and builds it quietly.
+build_runnable() {
+  choose_runnable_build
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" >/dev/null
+}
+
 # Decides which build this host runs. Sets KESTRON_RUN_ARCH (x86 or x64),
 # KESTRON_RUN_REASON (why not x86, when it is x64), and that build's preset and
 # build_name, for the tools' messages.

@@ -2,7 +2,9 @@
 # own display), and for each build a Wine prefix set up for unattended runs
 # with a persistent server. wine_session_start [use-own-display] starts the
 # screen; wine_prefix_start x86|x64 switches to a build's Wine; everything
-# this started is stopped on exit.
+# this started is stopped on exit. Processes are stopped by their ids only,
+# and only those this session started: other Wine programs on the machine are
+# left alone.
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 xvfb_pid=""
@@ -44,10 +46,45 @@ wine_session_stop() {
 }
 
 wine_session_start() {
+  export KESTRON_SESSION="$$.$(date +%s%N)"
   if [ "${1:-}" != "use-own-display" ] || [ -z "${DISPLAY:-}" ]; then
     start_xvfb
   fi
   trap wine_session_stop EXIT
+}
+
+# The ids of the running processes named $1 that this session started,
+# directly or through a program it started: under Wine a program started by
+# another is not a Linux child process of it, but it inherits its environment,
+# and so the session's mark.
+session_pids() {
+  local pid
+  for pid in $(pgrep -x "$1"); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "KESTRON_SESSION=$KESTRON_SESSION"; then
+      echo "$pid"
+    fi
+  done
+}
+
+# Stops the companions this session started, then waits for process $1 (the
+# companion itself, or the launcher that started it) to end.
+stop_companion() {
+  local pids
+  pids=$(session_pids Korvastel)
+  [ -z "$pids" ] || kill $pids >/dev/null 2>&1 || true
+  wait "$1" 2>/dev/null || true
+}
+
+# The process id of the Wine server of the current prefix: the one whose
+# environment names it, not another prefix's server.
+wine_server_pid() {
+  local pid
+  for pid in $(pgrep '^wineserver'); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+      return
+    fi
+  done
 }
 
 wine_prefix_start() {
