@@ -23,6 +23,7 @@ constexpr char kUninstaller[] = "Kestron-uninstall.exe";
 constexpr char kShortcut[] = "KESTRON V1.0.lnk";
 constexpr DWORD kSetupBoundMs = 60000;
 constexpr DWORD kExitNoCompanion = 2;
+constexpr DWORD kExitKestronRuns = 3;
 // The registry view an installer of this build's bitness writes.
 constexpr REGSAM kInstallerView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 
@@ -33,7 +34,9 @@ std::string FileBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string WithoutSlash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
 
@@ -78,7 +81,8 @@ Link ReadLink(const std::string& path) {
 class Entry {
  public:
   explicit Entry(const std::string& path = kUninstallKey, REGSAM access = KEY_READ) {
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | kInstallerView, &key_)) key_ = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | kInstallerView, &key_))
+      key_ = nullptr;
   }
   ~Entry() {
     if (key_) RegCloseKey(key_);
@@ -109,7 +113,8 @@ int KestronEntries() {
   for (DWORD i = 0, size = sizeof name;
        all.Key() && !RegEnumKeyExA(all.Key(), i, name, &size, nullptr, nullptr, nullptr, nullptr);
        ++i, size = sizeof name)
-    count += Entry(std::string(kUninstallKeys) + "\\" + name).Value("DisplayName") == "KESTRON V1.0";
+    count += Entry(std::string(kUninstallKeys) + "\\" + name).Value("DisplayName") ==
+             "KESTRON V1.0";
   return count;
 }
 
@@ -120,12 +125,14 @@ std::string VersionText(const std::string& file, const char* name) {
   char* value = nullptr;
   UINT length = 0;
   if (block.empty() || !GetFileVersionInfoA(file.c_str(), 0, block.size(), block.data()) ||
-      !VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                      &length))
+      !VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translation), &length))
     return "<missing>";
   char path[64];
-  std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
-  if (!VerQueryValueA(block.data(), path, reinterpret_cast<void**>(&value), &length)) return "<missing>";
+  std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1],
+                name);
+  if (!VerQueryValueA(block.data(), path, reinterpret_cast<void**>(&value), &length))
+    return "<missing>";
   return value;
 }
 
@@ -134,7 +141,8 @@ class Installer : public ::testing::Test {
   void SetUp() override {
     Clean();
     folder_.CopyIn(BinFolder() + "Korvastel", "Korvastel");
-    std::ofstream(folder_.Path() + "Korvastel.ini", std::ios::binary) << "[port]\nusb=1\n";  // a file of the companion's own
+    // A file of the companion's own.
+    std::ofstream(folder_.Path() + "Korvastel.ini", std::ios::binary) << "[port]\nusb=1\n";
   }
   void TearDown() override { Clean(); }
 
@@ -199,14 +207,16 @@ TEST_F(Installer, InstallsBesideTheCompanionAndTheShortcutStartsIt) {
       {"InstallLocation", WithoutSlash(folder_.Path())},
       {"UninstallString", "\"" + uninstaller + "\""},
       {"QuietUninstallString", "\"" + uninstaller + "\" /S"},
-      {"EstimatedSize", std::to_string((FileBytes(exe).size() + FileBytes(uninstaller).size() + 1023) / 1024)},
+      {"EstimatedSize",  // KiB, rounded up
+       std::to_string((FileBytes(exe).size() + FileBytes(uninstaller).size() + 1023) / 1024)},
   };
   for (const auto& [name, value] : entry) EXPECT_EQ(Entry().Value(name), value) << name;
   // The setup program carries the launcher's own product, maker and version.
   for (const char* name : {"ProductName", "CompanyName", "ProductVersion"})
     EXPECT_EQ(VersionText(SetupProgram(), name), VersionText(exe, name)) << name;
 
-  ShellExecuteA(nullptr, "open", ShortcutIn(CSIDL_COMMON_PROGRAMS).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteA(nullptr, "open", ShortcutIn(CSIDL_COMMON_PROGRAMS).c_str(), nullptr, nullptr,
+                SW_SHOWNORMAL);
   DWORD companion = 0;
   ASSERT_TRUE(WaitUntil([&] { return (companion = GetProcessIdByExeName(CompanionExeName)) != 0 &&
                                      CompanionMainWindow(companion) != nullptr; }));
@@ -220,7 +230,8 @@ TEST_F(Installer, RefusesAFolderWithoutAFileNamedKorvastelAndWritesNothing) {
     std::function<void(TempFolder&)> prepare;
   } rows[] = {
       {"an empty folder", [](TempFolder&) {}},
-      {"Korvastel.exe", [](TempFolder& f) { f.CopyIn(BinFolder() + "Korvastel", "Korvastel.exe"); }},
+      {"Korvastel.exe",
+       [](TempFolder& f) { f.CopyIn(BinFolder() + "Korvastel", "Korvastel.exe"); }},
       {"a folder named Korvastel",
        [](TempFolder& f) { CreateDirectoryA((f.Path() + "Korvastel").c_str(), nullptr); }},
   };
@@ -270,7 +281,7 @@ TEST_F(Installer, StopsOnlyWhileKestronRunsFromTheChosenFolder) {
   ASSERT_TRUE(StartCompanion(other));
   ASSERT_TRUE(StartCompanion(old));
 
-  EXPECT_NE(Install(folder_), 0u);
+  EXPECT_EQ(Install(folder_), kExitKestronRuns);
   EXPECT_EQ(FileBytes(folder_.Path() + "Kestron.exe"), FileBytes(BinFolder() + "Korvastel"));
   EXPECT_FALSE(Exists(folder_.Path() + kUninstaller));
   EXPECT_FALSE(KeyExists());
@@ -292,12 +303,15 @@ class DirectoryPage : public Installer {
       page = wizard ? FindWindowExA(wizard, nullptr, "#32770", nullptr) : nullptr;
       return page && GetDlgItem(page, 1024);  // its last control
     }));
-    HWND next = GetDlgItem(wizard, IDOK), folder = GetDlgItem(page, 1019), hint = GetDlgItem(page, 1024);
+    HWND next = GetDlgItem(wizard, IDOK);
+    HWND folder = GetDlgItem(page, 1019), hint = GetDlgItem(page, 1024);
     const struct {
       std::string folder;
       bool nextEnabled;
       std::string hint;
-    } rows[] = {{empty.Path(), false, hintText}, {folder_.Path(), true, ""}, {empty.Path(), false, hintText}};
+    } rows[] = {{empty.Path(), false, hintText},
+                {folder_.Path(), true, ""},
+                {empty.Path(), false, hintText}};
     for (const auto& row : rows) {
       SCOPED_TRACE(row.folder);
       SetWindowTextA(folder, WithoutSlash(row.folder).c_str());
