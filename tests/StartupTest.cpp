@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "lookup/uProcessIDWin.h"
 #include "tests/support/TestSupport.h"
+#include "ui/uShowTop.h"
 
 namespace {
 
@@ -61,6 +62,14 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   KillProcessesNamed("Korvastel");
   KillProcessesNamed("Kestron.exe");
   DeleteFileA(decoy.c_str());
+}
+
+TEST(Splash, RepaintDrawsThePictureAtItsNaturalSize) {
+  Form2 = new TForm2();
+  Form2->Show();
+  Form2->Timer1Timer(nullptr);
+  EXPECT_TRUE(ShowsPicture(Form2->Handle(), {0, 0}, "SPLASH", 452, 308));
+  FreeSplash();
 }
 
 }  // namespace
