@@ -134,7 +134,7 @@ TEST_F(PollTick, TheTwoHundredFirstMissInARowEndsTheLauncherAndAFindStartsTheCou
   ChildProcess companion("\"" + BinFolder() + "Korvastel\"");
   ASSERT_TRUE(StartCompanion(companion));
   tick(1);
-  EXPECT_NE(Form2, nullptr) << "without a usable window the tick ends before reading a title";
+  EXPECT_NE(Form2, nullptr) << "a companion without a usable window leaves the splash";
   HWND main = CompanionMainWindow(companion.Pid());
   SetWindowTextA(main, "");
   ShowWindow(main, SW_SHOWNORMAL);

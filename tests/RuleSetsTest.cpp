@@ -190,7 +190,7 @@ TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
   RedrawWindow(first, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   for (const char* main : {TitleMainEn, BrandMainEn}) Form1->PaintAboutOverlay(first, main);
   EXPECT_FALSE(ShowsOverlay(first)) << "the main window in front: nothing is drawn";
-  EXPECT_EQ(winsys::OutstandingWindowDCs(), baseline + 1) << "nor acquired";
+  EXPECT_EQ(winsys::OutstandingWindowDCs(), baseline + 1) << "nor another context held";
   HWND second = TopWindow(TitleAboutCn);
   PumpMessages(50);
   Form1->ApplyTitleRules(second, TitleAboutCn);

@@ -5,8 +5,9 @@
 //   KORVASTEL_START   "about" opens the About box, "connfail" the
 //                     connection-failure box, "hidden" shows no window,
 //                     "disabled" shows its main window disabled
-//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up and
-//                     when it shows its windows
+//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up (it
+//                     covers the launcher's splash a moment to see it come
+//                     back on top) and when it shows its windows
 //   KORVASTEL_START_DELAY_MS  waits this long before showing anything
 //   KORVASTEL_ABOUT_AFTER_MS  opens the About box this long after starting
 // Commands come as WM_COMMAND to the main window (see CompanionCommand).
