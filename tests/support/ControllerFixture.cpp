@@ -2,6 +2,7 @@
 
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
+#include "winsys/Forms.h"
 #include "winsys/Win32.h"
 
 std::vector<HWND> ControllerTest::walks;
@@ -17,7 +18,7 @@ void ControllerTest::SetUp() {
   RegisterClassA(&wc);
 
   MainCnWnd = MainEnWnd = AboutWnd = nullptr;
-  Form1 = new TForm1();
+  winsys::Application.CreateForm(Form1);  // the main form: closing it asks the loop to quit
   Form1->Timer1.SetEnabled(false);
   Form1->Timer3.SetEnabled(false);
   walks.clear();
@@ -26,7 +27,7 @@ void ControllerTest::SetUp() {
 
 void ControllerTest::TearDown() {
   winsys::seam::SetChildWalkObserver(nullptr);
-  delete Form1;
+  winsys::Application.DestroyForms();
   Form1 = nullptr;
   FreeSplash();
   for (HWND wnd : windows_) DestroyWindow(wnd);
