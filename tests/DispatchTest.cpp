@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tests/support/ControllerAccess.h"
 #include "tests/support/ControllerFixture.h"
@@ -15,9 +16,16 @@ namespace {
 
 using Dispatch = ControllerTest;
 using DispatchCp936 = ControllerTest;
+using PollTick = ControllerTest;
 
 size_t WalksOf(HWND parent) {
   return std::count(ControllerTest::walks.begin(), ControllerTest::walks.end(), parent);
+}
+
+std::vector<LONG> Bounds(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 TEST_F(DispatchCp936, ChineseMainWindowIsRetitledOnceAndFreesTheSplash) {
@@ -94,12 +102,61 @@ TEST_F(Dispatch, OtherProgramsAreLeftAloneWhileTheSlotsHoldZero) {
   Controller().ApplyTitleRules(nullptr, TitleMainEn);
   Controller().ApplyTitleRules(nullptr, TitleMainCn);
   EXPECT_EQ(MainEnWnd, nullptr) << "window 0 is still recorded";
+  // Titles that only begin with the companion's or the brand's are not its windows.
+  for (const char* known : {TitleMainEn, TitleMainCn, TitleAboutEn, TitleAboutCn, BrandMainEn}) {
+    const std::string title = known + std::string("x");
+    HWND longer = TopWindow(title);
+    Controller().ApplyTitleRules(longer, title);
+    EXPECT_EQ(WindowText(longer), title);
+    EXPECT_EQ(WalksOf(longer), 0u) << title;
+  }
   EXPECT_EQ(MainCnWnd, nullptr);
+  EXPECT_EQ(AboutWnd, nullptr);
   for (int i = 0; i < 5; ++i) Controller().Timer3Timer();
 
   EXPECT_EQ(WalksOf(nullptr), 0u) << "no walk may start from window 0";
   EXPECT_TRUE(IsWindowVisible(address));
   EXPECT_EQ(ControlText(rich), text);
+}
+
+// The poll tick driven by hand, with the companion missing, found without a
+// usable window, and foremost with an empty title.
+TEST_F(PollTick, TheTwoHundredFirstMissInARowEndsTheLauncherAndAFindStartsTheCountAgain) {
+  ASSERT_TRUE(KillProcessesNamed("Korvastel"));
+  Form2 = new TForm2();
+  Form1->Show();  // as the event loop shows the main form
+  EXPECT_EQ(Bounds(Form1->Handle()), (std::vector<LONG>{586, 227, 453, 276}));
+  auto tick = [](int times) { while (times--) Controller().Timer1Timer(); };
+  tick(150);
+  EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
+  EXPECT_EQ(Bounds(Form1->Handle()), (std::vector<LONG>{-800, 227, 453, 276}));
+
+  ScopedEnv env({{std::string("KORVASTEL_START"), std::string("hidden")}});
+  ChildProcess companion("\"" + BinFolder() + "Korvastel\"");
+  ASSERT_TRUE(StartCompanion(companion));
+  tick(1);
+  EXPECT_NE(Form2, nullptr) << "a companion without a usable window leaves the splash";
+  HWND main = CompanionMainWindow(companion.Pid());
+  SetWindowTextA(main, "");
+  ShowWindow(main, SW_SHOWNORMAL);
+  tick(1);
+  EXPECT_EQ(Form2, nullptr) << "an empty foremost title frees the splash";
+  ASSERT_TRUE(KillProcessesNamed("Korvastel"));
+
+  Form1->Timer1.SetEnabled(true);  // as FormCreate leaves it; no message is processed below
+  MSG quit;
+  tick(200);
+  EXPECT_TRUE(Form1->Timer1.Enabled()) << "150 misses, a find, then 200 misses";
+  EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  tick(1);
+  EXPECT_FALSE(Form1->Timer1.Enabled());
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the form was closed";
+}
+
+TEST_F(PollTick, RunsFromTheControllersCreationBesideTheReapplyingTimer) {
+  TForm1 controller;
+  EXPECT_TRUE(controller.Timer1.Enabled()) << "FormCreate starts the poll tick";
+  EXPECT_TRUE(controller.Timer3.Enabled());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "lookup/uProcessIDWin.h"
 #include "tests/support/TestSupport.h"
+#include "ui/uShowTop.h"
 
 namespace {
 
@@ -48,9 +49,9 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
       << "the companion never started";
   EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "started " + folder.Path() + "Korvastel"); }))
       << "the companion did not start from the launcher's folder";
-  // The companion looks for the splash before it creates its first window.
-  EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "splash 278 198 468 316 visible=1 topmost=1"); }))
-      << "the splash must be up, on top and centred before the companion starts; report:"
+  // The companion looks for the splash, and covers it, before it creates its first window.
+  EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "splash 278 198 468 316 visible=1 back-on-top=1"); }))
+      << "the splash must be up and centred before the companion starts, and kept on top; report:"
       << Contents(report);
   auto lines = ReadLines(report);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
@@ -61,6 +62,14 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   KillProcessesNamed("Korvastel");
   KillProcessesNamed("Kestron.exe");
   DeleteFileA(decoy.c_str());
+}
+
+TEST(Splash, RepaintDrawsThePictureAtItsNaturalSize) {
+  Form2 = new TForm2();
+  Form2->Show();
+  Form2->Timer1Timer(nullptr);
+  EXPECT_TRUE(ShowsPicture(Form2->Handle(), {0, 0}, "SPLASH", 452, 308));
+  FreeSplash();
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 kestron_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+# No Mono or Gecko installers; no menu entries on the host for the shortcuts
+# that the installer tests create.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 
 wine_use() {
   case "$1" in

@@ -15,7 +15,6 @@ class TForm2 : public winsys::TForm {
   winsys::TLabel Label2;
   winsys::TTimer Timer1;
 
- private:
   void FormCreate(winsys::TObject* Sender);
   void Timer1Timer(winsys::TObject* Sender);
 };

@@ -5,8 +5,9 @@
 //   KORVASTEL_START   "about" opens the About box, "connfail" the
 //                     connection-failure box, "hidden" shows no window,
 //                     "disabled" shows its main window disabled
-//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up and
-//                     when it shows its windows
+//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up (it
+//                     covers the launcher's splash a moment to see it come
+//                     back on top) and when it shows its windows
 //   KORVASTEL_START_DELAY_MS  waits this long before showing anything
 //   KORVASTEL_ABOUT_AFTER_MS  opens the About box this long after starting
 // Commands come as WM_COMMAND to the main window (see CompanionCommand).
@@ -18,9 +19,21 @@
 #include <string>
 
 #include "tests/companion/CompanionProtocol.h"
-#include "text/TextTable.h"
 
 namespace {
+
+// The companion's own titles and its vendor's address, as it shows them; the
+// Chinese ones are GBK bytes. Written here, not taken from the launcher, so
+// that a wrong byte on the launcher's side shows.
+constexpr char kVendorAddress[] = "www.ostrelprog.example";
+constexpr char kTitleMainEn[] = "Ostrel Programmer         www.ostrelprog.example";
+constexpr char kTitleMainCn[] =  // "Tamsu编程器         www.ostrelprog.example"
+    "Tamsu\xB1\xE0\xB3\xCC\xC6\xF7         www.ostrelprog.example";
+constexpr char kTitleAboutEn[] = "About Ostrel Programmer";
+constexpr char kTitleAboutCn[] = "\xB9\xD8\xD3\xDA Tamsu\xB1\xE0\xB3\xCC\xC6\xF7";  // "关于 Tamsu编程器"
+constexpr char kTitleConnFailEn[] = "Failed to connect programmer";
+constexpr char kTitleConnFailCn[] =  // "编程器连接失败"
+    "\xB1\xE0\xB3\xCC\xC6\xF7\xC1\xAC\xBD\xD3\xCA\xA7\xB0\xDC";
 
 HINSTANCE g_instance;
 HWND g_main;
@@ -48,19 +61,29 @@ void Report(const std::string& line) {
   }
 }
 
+bool Above(HWND upper, HWND lower) {
+  for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+    if (w == upper) return true;
+  return false;
+}
+
 // Records the launcher's splash as it is before this program shows anything.
-BOOL CALLBACK ReportSplash(HWND wnd, LPARAM) {
-  char cls[64] = {};
-  GetClassNameA(wnd, cls, sizeof cls);
-  if (std::string(cls) != "TForm2") return TRUE;
+// A topmost window of this program covers it for a moment: the launcher,
+// blocked while this program starts, must bring its splash back on top.
+void ReportSplash() {
+  HWND splash = FindWindowA("TForm2", nullptr);
+  if (!splash || Env("KORVASTEL_REPORT").empty()) return;
+  HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 8, 8,
+                               nullptr, nullptr, g_instance, nullptr);
+  Sleep(100);
   RECT r;
-  GetWindowRect(wnd, &r);
+  GetWindowRect(splash, &r);
   char line[160];
-  std::snprintf(line, sizeof line, "splash %ld %ld %ld %ld visible=%d topmost=%d", r.left, r.top,
-                r.right - r.left, r.bottom - r.top, IsWindowVisible(wnd) ? 1 : 0,
-                (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+  std::snprintf(line, sizeof line, "splash %ld %ld %ld %ld visible=%d back-on-top=%d", r.left,
+                r.top, r.right - r.left, r.bottom - r.top, IsWindowVisible(splash) ? 1 : 0,
+                Above(splash, cover) ? 1 : 0);
   Report(line);
-  return TRUE;
+  DestroyWindow(cover);
 }
 
 const char* T(const char* en, const char* cn) { return g_chinese ? cn : en; }
@@ -97,7 +120,7 @@ std::string LongDescription() {
 }
 
 void CreateMainControls(HWND wnd) {
-  Child(wnd, "STATIC", VendorWebAddress, 0, 10, 10, 240, 18, kIdVendorAddress);
+  Child(wnd, "STATIC", kVendorAddress, 0, 10, 10, 240, 18, kIdVendorAddress);
   const char* actions[][2] = {{"Read", "\xB6\xC1\xC8\xA1"},      // 读取
                               {"Program", "\xB1\xE0\xB3\xCC"},  // 编程
                               {"Verify", "\xD0\xA3\xD1\xE9"}};  // 校验
@@ -122,19 +145,19 @@ void CloseAbout() {
 void OpenAbout() {
   if (g_about) return;
   g_about = CreateWindowExA(WS_EX_DLGMODALFRAME, "KorvastelAbout",
-                            T(TitleAboutEn, TitleAboutCn), WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                            T(kTitleAboutEn, kTitleAboutCn), WS_POPUP | WS_CAPTION | WS_SYSMENU,
                             200, 150, 420, 300, g_main, nullptr, g_instance, nullptr);
   HWND a = g_about;
   Child(a, "STATIC", "", SS_BLACKRECT, 10, 10, 120, 240, kIdAboutPicture);
   Child(a, "STATIC", T("Ostrel Programmer V6.10", "Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10"), 0, 140, 10, 260, 18);
   Child(a, "STATIC", T("ShenZhen Pelta Co.", "\xC9\xEE\xDB\xDA" "Drumel" "\xBF\xC6\xBC\xBC\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0"), 0, 140, 34, 260, 18);
   Child(a, "STATIC", T("Designed by Torvin Eskel", "\xCF\xB5\xCD\xB3\xC9\xE8\xBC\xC6\xA3\xBA"), 0, 140, 58, 260, 18);
-  if (g_chinese) Child(a, "STATIC", DesignerName, 0, 240, 58, 160, 18);
+  if (g_chinese) Child(a, "STATIC", "Torvin Eskel", 0, 240, 58, 160, 18);
   Child(a, "STATIC", T("Website:", "\xCD\xF8\xD6\xB7\xA3\xBA"), 0, 140, 112, 80, 18);
-  Child(a, "STATIC", VendorWebAddress, 0, 140, 142, 240, 18, kIdAboutVendorAddress);
-  Child(a, "STATIC", VendorWebAddress2, 0, 140, 166, 240, 18);
-  Child(a, "STATIC", T("Email: support@ostrelprog.example", VendorSupportEmail), 0, 140, 190,
-        260, 18, kIdAboutEmail);
+  Child(a, "STATIC", kVendorAddress, 0, 140, 142, 240, 18, kIdAboutVendorAddress);
+  Child(a, "STATIC", "www.drumel.example", 0, 140, 166, 240, 18);
+  Child(a, "STATIC", T("Email: support@ostrelprog.example", "support@ostrelprog.example"), 0,
+        140, 190, 260, 18, kIdAboutEmail);
   Child(a, "BUTTON", "OK", BS_DEFPUSHBUTTON, 300, 230, 90, 26, IDOK);
   EnableWindow(g_main, FALSE);
   Report(Stamp("about"));
@@ -143,7 +166,7 @@ void OpenAbout() {
 
 void ShowConnectionFailure() {
   MessageBoxA(g_main, T("No programmer found on USB.", "\xCE\xB4\xD5\xD2\xB5\xBD\xB1\xE0\xB3\xCC\xC6\xF7"),
-              T(TitleConnFailEn, TitleConnFailCn), MB_OK | MB_ICONWARNING);
+              T(kTitleConnFailEn, kTitleConnFailCn), MB_OK | MB_ICONWARNING);
 }
 
 LRESULT CALLBACK AboutProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -211,14 +234,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   Report(std::string("started ") + path);
-  EnumWindows(ReportSplash, 0);
+  ReportSplash();
 
   Sleep(std::atoi(Env("KORVASTEL_START_DELAY_MS").c_str()));
   LoadLibraryA("riched32.dll");
   Register("KorvastelMain", MainProc);
   Register("KorvastelAbout", AboutProc);
   const std::string start = Env("KORVASTEL_START");
-  g_main = CreateWindowExA(0, "KorvastelMain", T(TitleMainEn, TitleMainCn), WS_OVERLAPPEDWINDOW,
+  g_main = CreateWindowExA(0, "KorvastelMain", T(kTitleMainEn, kTitleMainCn), WS_OVERLAPPEDWINDOW,
                            100, 80, 640, 300, nullptr, MainMenu(), instance, nullptr);
   Report(Stamp("shown"));
   if (start != "hidden") ShowWindow(g_main, SW_SHOWNORMAL);

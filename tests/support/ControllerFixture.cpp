@@ -3,6 +3,7 @@
 #include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
+#include "winsys/Application.h"
 
 std::vector<HWND> ControllerTest::walks;
 decltype(&::EnumChildWindows) ControllerTest::enumChildWindows_;
@@ -24,14 +25,14 @@ void ControllerTest::SetUp() {
   RegisterClassA(&wc);
 
   MainCnWnd = MainEnWnd = AboutWnd = nullptr;
-  Form1 = new TForm1();
+  winsys::Application.CreateForm(Form1);  // the main form: closing it asks the loop to quit
   Form1->Timer1.SetEnabled(false);
   Form1->Timer3.SetEnabled(false);
   walks.clear();
 }
 
 void ControllerTest::TearDown() {
-  delete Form1;
+  winsys::Application.DestroyForms();
   Form1 = nullptr;
   FreeSplash();
   for (HWND wnd : windows_) DestroyWindow(wnd);

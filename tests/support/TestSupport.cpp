@@ -151,6 +151,23 @@ std::string WindowText(HWND wnd) {
   return text;
 }
 
+bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height) {
+  HANDLE bitmap = LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0,
+                             LR_CREATEDIBSECTION);
+  HDC shown = GetDC(wnd);
+  HDC picture = CreateCompatibleDC(shown);
+  HGDIOBJ old = SelectObject(picture, bitmap);
+  bool same = bitmap != nullptr;
+  for (int x = 1; same && x < width; x += 11)
+    for (int y = 1; same && y < height; y += 13)
+      same = (GetPixel(shown, at.x + x, at.y + y) & 0xFFFFFF) == GetPixel(picture, x, y);
+  SelectObject(picture, old);
+  DeleteDC(picture);
+  ReleaseDC(wnd, shown);
+  DeleteObject(bitmap);
+  return same;
+}
+
 #include <tlhelp32.h>
 
 std::vector<DWORD> ProcessIdsNamed(const std::string& exeName) {

@@ -69,6 +69,10 @@ HWND TopWindowOfClass(DWORD pid, const std::string& className);
 // A file's lines, without line ends.
 std::vector<std::string> ReadLines(const std::string& path);
 std::string WindowText(HWND wnd);
+// Whether the window's client area (the screen for window 0) shows this
+// program's bitmap resource at its natural size from `at`, judged on a grid
+// of points over `width` x `height` of the picture.
+bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height);
 
 // The ids of the processes with this executable name, in snapshot order.
 std::vector<DWORD> ProcessIdsNamed(const std::string& exeName);

@@ -1,0 +1,253 @@
+; KESTRON setup: installs Kestron.exe into the companion's folder (the folder
+; that holds the file Korvastel), with a Start-menu shortcut, an optional
+; desktop shortcut and an uninstaller that removes exactly those.
+;
+; installer/CMakeLists.txt builds it and defines TARGET (x86-unicode, or
+; amd64-unicode for the 64-bit test build), VERSION, KESTRON_EXE (the launcher
+; to pack) and OUTFILE.
+;
+; Silent use: Setup.exe /S [/D=folder]; /D must come last, without quotes.
+; Exit status 0 installed, 2 the folder does not hold Korvastel (nothing is
+; written), 3 Kestron is running from that folder or from the installed one.
+
+Unicode true
+Target ${TARGET}
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+
+; As in the launcher's version resource (ui/Kestron.rc).
+!define PRODUCT "KESTRON"
+!define COMPANY "MERIVAX INC."
+!define TITLE "${PRODUCT} V${VERSION}"
+!define UNINSTALLER "Kestron-uninstall.exe"
+; In the registry view of the installer's own bitness, as for the launcher it
+; installs: the shipped 32-bit one writes the 32-bit view (WOW6432Node on 64-bit
+; Windows), the 64-bit test build the 64-bit view.
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestron"
+!define EXIT_NO_COMPANION 2
+!define EXIT_KESTRON_RUNS 3
+
+Name "${TITLE}"
+OutFile "${OUTFILE}"
+BrandingText "${COMPANY}"
+; The companion may sit at the root of a drive; the Korvastel check guards the choice.
+AllowRootDirInstall true
+; The directory page shows its hint where the free-space line would be.
+SpaceTexts none
+
+VIProductVersion "${VERSION}.0.0"
+VIFileVersion "${VERSION}.0.0"
+
+!define MUI_ICON "../ui/pictures/kestron.ico"
+!define MUI_UNICON "../ui/pictures/kestron.ico"
+!define MUI_COMPONENTSPAGE_NODESC
+
+!define MUI_DIRECTORYPAGE_TEXT_TOP "$(DirTop)"
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "$(DirBox)"
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseWhileKestronRuns
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+; The first language is the one for systems in neither language.
+!insertmacro MUI_LANGUAGE English
+!insertmacro MUI_LANGUAGE SimpChinese
+
+; No LegalCopyright: the launcher's own version resource names none either.
+!pragma warning disable 9100
+VIAddVersionKey /LANG=${LANG_ENGLISH} ProductName "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} CompanyName "${COMPANY}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} ProductVersion "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} FileVersion "${VERSION}"
+!if ${TARGET} == amd64-unicode
+  VIAddVersionKey /LANG=${LANG_ENGLISH} FileDescription "${PRODUCT} setup, 64-bit test build (not shipped)"
+!else
+  VIAddVersionKey /LANG=${LANG_ENGLISH} FileDescription "${PRODUCT} setup"
+!endif
+
+LangString DirTop ${LANG_ENGLISH} "Setup installs ${TITLE} beside the programmer software. Choose the folder that holds its file Korvastel."
+LangString DirTop ${LANG_SIMPCHINESE} "安装程序将把 ${TITLE} 安装在编程器软件旁边。请选择包含其文件 Korvastel 的文件夹。"
+LangString DirBox ${LANG_ENGLISH} "Folder of the programmer software"
+LangString DirBox ${LANG_SIMPCHINESE} "编程器软件所在的文件夹"
+LangString NoCompanion ${LANG_ENGLISH} "This folder does not hold Korvastel."
+LangString NoCompanion ${LANG_SIMPCHINESE} "此文件夹中没有 Korvastel。"
+LangString KestronRuns ${LANG_ENGLISH} "Kestron is running from $R9.$\r$\nClose it, then choose Retry."
+LangString KestronRuns ${LANG_SIMPCHINESE} "Kestron 正在从 $R9 运行。$\r$\n请先关闭它，然后选择“重试”。"
+LangString DesktopShortcut ${LANG_ENGLISH} "Desktop shortcut"
+LangString DesktopShortcut ${LANG_SIMPCHINESE} "桌面快捷方式"
+
+; ${If} ${HoldsCompanion} folder: the folder holds a file (not a folder) named Korvastel.
+!macro _HoldsCompanion _a _b _t _f
+  !insertmacro _LOGICLIB_TEMP
+  StrCpy $_LOGICLIB_TEMP 0
+  IfFileExists `${_b}\Korvastel\*.*` +3  ; a folder of that name does not count
+  IfFileExists `${_b}\Korvastel` 0 +2
+  StrCpy $_LOGICLIB_TEMP 1
+  StrCmp $_LOGICLIB_TEMP 1 `${_t}` `${_f}`
+!macroend
+!define HoldsCompanion `"" HoldsCompanion`
+
+; Both the installer and the uninstaller refuse to run while a process runs
+; the Kestron.exe they would replace or remove. Only the image path counts:
+; another program's Kestron.exe elsewhere does not stop them.
+!macro DEFINE_RUNNING_CHECKS UN
+  ; Pushes 1 when a running process's image is the folder's Kestron.exe, else 0.
+  Function ${UN}KestronRunsIn
+    Exch $0
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    Push $5
+    StrCpy $1 0
+    ${If} ${FileExists} "$0\Kestron.exe"
+      System::Call 'kernel32::GetLongPathNameW(w "$0\Kestron.exe", w .r2, i ${NSIS_MAX_STRLEN})'
+      System::Alloc 16384
+      Pop $3
+      System::Call 'psapi::EnumProcesses(p r3, i 16384, *i .r4)'
+      ${DoWhile} $4 > 0
+        IntOp $4 $4 - 4
+        IntPtrOp $5 $3 + $4
+        System::Call '*$5(i .r5)'
+        System::Call 'kernel32::OpenProcess(i 0x410, i 0, i r5) p .r5'  ; query and read
+        ${If} $5 P<> 0
+          System::Call 'psapi::GetModuleFileNameExW(p r5, p 0, w .r0, i ${NSIS_MAX_STRLEN})'
+          System::Call 'kernel32::CloseHandle(p r5)'
+          System::Call 'kernel32::GetLongPathNameW(w r0, w .r0, i ${NSIS_MAX_STRLEN})'
+          ${If} $0 == $2
+            StrCpy $1 1
+            ${Break}
+          ${EndIf}
+        ${EndIf}
+      ${Loop}
+      System::Free $3
+    ${EndIf}
+    StrCpy $0 $1
+    Pop $5
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Exch $0
+  FunctionEnd
+
+  ; Says so and offers Retry while Kestron runs from the folder in $R9; on
+  ; Cancel, and always when silent, ends the program with status 3.
+  Function ${UN}RefuseWhileKestronRunsIn
+    ${Do}
+      Push $R9
+      Call ${UN}KestronRunsIn
+      Pop $0
+      ${If} $0 = 0
+        Return
+      ${EndIf}
+    ${LoopUntil} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$(KestronRuns)" /SD IDCANCEL IDCANCEL`
+    SetErrorLevel ${EXIT_KESTRON_RUNS}
+    Quit
+  FunctionEnd
+!macroend
+!insertmacro DEFINE_RUNNING_CHECKS ""
+!insertmacro DEFINE_RUNNING_CHECKS "un."
+
+; The chosen folder, and the one an earlier install was made to.
+Function RefuseWhileKestronRuns
+  StrCpy $R9 $INSTDIR
+  Call RefuseWhileKestronRunsIn
+  ReadRegStr $R9 HKLM "${UNINSTALL_KEY}" InstallLocation
+  ${If} $R9 != ""
+  ${AndIf} $R9 != $INSTDIR
+    Call RefuseWhileKestronRunsIn
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
+  SetShellVarContext all
+  ${If} $INSTDIR == ""  ; no /D=
+    StrCpy $INSTDIR $PROGRAMFILES
+    ${If} ${HoldsCompanion} $EXEDIR
+      StrCpy $INSTDIR $EXEDIR
+    ${EndIf}
+  ${EndIf}
+  ${If} ${Silent}
+    ${IfNot} ${HoldsCompanion} $INSTDIR
+      SetErrorLevel ${EXIT_NO_COMPANION}
+      Quit
+    ${EndIf}
+    Call RefuseWhileKestronRuns
+  ${EndIf}
+FunctionEnd
+
+; Keeps Next disabled, with a hint, until the folder holds Korvastel.
+Function .onVerifyInstDir
+  ${If} ${HoldsCompanion} $INSTDIR
+    SendMessage $mui.DirectoryPage.SpaceAvailable ${WM_SETTEXT} 0 "STR:"
+  ${Else}
+    SendMessage $mui.DirectoryPage.SpaceAvailable ${WM_SETTEXT} 0 "STR:$(NoCompanion)"
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; An install made to another folder is removed first: one Kestron, one entry.
+Function RemoveEarlierInstallElsewhere
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" InstallLocation
+  ${If} $0 != ""
+  ${AndIf} $0 != $INSTDIR
+  ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
+    ExecWait '"$0\${UNINSTALLER}" /S _?=$0'
+    Delete "$0\${UNINSTALLER}"  ; run in place, it cannot remove itself
+  ${EndIf}
+FunctionEnd
+
+Section "${TITLE}" SecLauncher
+  SectionIn RO
+  Call RemoveEarlierInstallElsewhere
+  SetOutPath $INSTDIR
+  File "/oname=Kestron.exe" "${KESTRON_EXE}"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  ; The working folder is $INSTDIR, the current output path.
+  CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\Kestron.exe" "" "$INSTDIR\Kestron.exe" 0
+
+  ; The estimated size counts the two files, in KiB rounded up.
+  ${GetSize} "$INSTDIR" "/M=Kestron.exe /S=0B /G=0" $0 $1 $2
+  ${GetSize} "$INSTDIR" "/M=${UNINSTALLER} /S=0B /G=0" $1 $2 $3
+  IntOp $0 $0 + $1
+  IntOp $0 $0 + 1023
+  IntOp $0 $0 / 1024
+  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "${TITLE}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "${COMPANY}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$INSTDIR\Kestron.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
+SectionEnd
+
+Section "$(DesktopShortcut)" SecDesktop
+  SetOutPath $INSTDIR
+  CreateShortcut "$DESKTOP\${TITLE}.lnk" "$INSTDIR\Kestron.exe" "" "$INSTDIR\Kestron.exe" 0
+SectionEnd
+
+Function un.onInit
+  SetShellVarContext all
+  StrCpy $R9 $INSTDIR
+  Call un.RefuseWhileKestronRunsIn
+FunctionEnd
+
+; Removes what the installer added and nothing else: the companion's folder
+; and its files stay.
+Section "Uninstall"
+  Delete "$DESKTOP\${TITLE}.lnk"
+  Delete "$SMPROGRAMS\${TITLE}.lnk"
+  Delete "$INSTDIR\Kestron.exe"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\${UNINSTALLER}"
+SectionEnd

@@ -1,0 +1,334 @@
+// The installer resellers ship, run silently as their own setup programs run
+// it: what it writes, what it refuses, and that its uninstaller takes back
+// exactly that. The 64-bit build runs the 64-bit test-only installer.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "lookup/uProcessIDWin.h"
+#include "tests/support/TestSupport.h"
+#include "text/TextTable.h"
+
+namespace {
+
+constexpr char kUninstallKeys[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestron";
+constexpr char kUninstaller[] = "Kestron-uninstall.exe";
+constexpr char kShortcut[] = "KESTRON V1.0.lnk";
+constexpr DWORD kSetupBoundMs = 60000;
+constexpr DWORD kExitNoCompanion = 2;
+constexpr DWORD kExitKestronRuns = 3;
+// The registry view an installer of this build's bitness writes.
+constexpr REGSAM kInstallerView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+
+std::string SetupProgram() { return BinFolder() + "..\\" KESTRON_SETUP; }
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string WithoutSlash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
+
+std::string ShortcutIn(int csidl) {
+  char folder[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder);
+  return std::string(folder) + "\\" + kShortcut;
+}
+const int kShortcutFolders[] = {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY};
+
+struct Link {
+  std::string target, folder, icon;
+  int iconIndex = -1;
+};
+
+Link ReadLink(const std::string& path) {
+  Link link;
+  CoInitialize(nullptr);
+  IShellLinkA* shell = nullptr;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&shell))) &&
+      SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    std::wstring wide(path.begin(), path.end());
+    if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
+      char text[MAX_PATH] = {};
+      shell->GetPath(text, MAX_PATH, nullptr, 0);
+      link.target = text;
+      shell->GetWorkingDirectory(text, MAX_PATH);
+      link.folder = text;
+      shell->GetIconLocation(text, MAX_PATH, &link.iconIndex);
+      link.icon = text;
+    }
+  }
+  if (file) file->Release();
+  if (shell) shell->Release();
+  CoUninitialize();
+  return link;
+}
+
+// An uninstall entry, opened in the installer's view; closed on destruction.
+class Entry {
+ public:
+  explicit Entry(const std::string& path = kUninstallKey, REGSAM access = KEY_READ) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | kInstallerView, &key_))
+      key_ = nullptr;
+  }
+  ~Entry() {
+    if (key_) RegCloseKey(key_);
+  }
+  Entry(const Entry&) = delete;
+  Entry& operator=(const Entry&) = delete;
+  HKEY Key() const { return key_; }
+  // A value; a DWORD comes as its decimal digits.
+  std::string Value(const char* name) const {
+    BYTE data[1024] = {};
+    DWORD type = 0, size = sizeof data - 1;
+    if (!key_ || RegQueryValueExA(key_, name, nullptr, &type, data, &size)) return "<missing>";
+    return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data))
+                             : std::string(reinterpret_cast<char*>(data));
+  }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+bool KeyExists() { return Entry().Key() != nullptr; }
+
+// How many uninstall entries carry the launcher's name.
+int KestronEntries() {
+  Entry all(kUninstallKeys);
+  int count = 0;
+  char name[256];
+  for (DWORD i = 0, size = sizeof name;
+       all.Key() && !RegEnumKeyExA(all.Key(), i, name, &size, nullptr, nullptr, nullptr, nullptr);
+       ++i, size = sizeof name)
+    count += Entry(std::string(kUninstallKeys) + "\\" + name).Value("DisplayName") ==
+             "KESTRON V1.0";
+  return count;
+}
+
+// A text of a file's version resource, from its first translation.
+std::string VersionText(const std::string& file, const char* name) {
+  std::string block(GetFileVersionInfoSizeA(file.c_str(), nullptr), '\0');
+  WORD* translation = nullptr;
+  char* value = nullptr;
+  UINT length = 0;
+  if (block.empty() || !GetFileVersionInfoA(file.c_str(), 0, block.size(), block.data()) ||
+      !VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translation), &length))
+    return "<missing>";
+  char path[64];
+  std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1],
+                name);
+  if (!VerQueryValueA(block.data(), path, reinterpret_cast<void**>(&value), &length))
+    return "<missing>";
+  return value;
+}
+
+class Installer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Clean();
+    folder_.CopyIn(BinFolder() + "Korvastel", "Korvastel");
+    // A file of the companion's own.
+    std::ofstream(folder_.Path() + "Korvastel.ini", std::ios::binary) << "[port]\nusb=1\n";
+  }
+  void TearDown() override { Clean(); }
+
+  // Leaves nothing of an earlier case: no launcher running, no entry, no shortcut.
+  static void Clean() {
+    KillProcessesNamed("Kestron.exe");
+    KillProcessesNamed(CompanionExeName);
+    Entry all(kUninstallKeys, KEY_WRITE);
+    if (all.Key()) RegDeleteKeyA(all.Key(), "Kestron");
+    for (int csidl : kShortcutFolders) DeleteFileA(ShortcutIn(csidl).c_str());
+  }
+
+  static DWORD Install(const TempFolder& folder) {
+    ChildProcess setup("\"" + SetupProgram() + "\" /S /D=" + WithoutSlash(folder.Path()));
+    DWORD status = 99;
+    EXPECT_TRUE(setup.WaitExit(kSetupBoundMs, &status)) << "the installer did not end";
+    return status;
+  }
+  // The uninstaller hands over to a copy of itself and returns: wait for the copy's work.
+  static void Uninstall(const TempFolder& folder) {
+    ChildProcess uninstaller("\"" + folder.Path() + kUninstaller + "\" /S");
+    ASSERT_TRUE(uninstaller.WaitExit(kSetupBoundMs));
+    ASSERT_TRUE(WaitUntil([&] { return !Exists(folder.Path() + kUninstaller); }, kSetupBoundMs));
+  }
+  void ExpectTheBuildInstalledIn(const TempFolder& folder) {
+    EXPECT_EQ(FileBytes(folder.Path() + "Kestron.exe"), FileBytes(BinFolder() + "Kestron.exe"));
+    EXPECT_TRUE(Exists(folder.Path() + kUninstaller));
+  }
+  void ExpectTheCompanionUntouched() {
+    EXPECT_EQ(FileBytes(folder_.Path() + "Korvastel"), FileBytes(BinFolder() + "Korvastel"));
+    EXPECT_EQ(FileBytes(folder_.Path() + "Korvastel.ini"), "[port]\nusb=1\n");
+  }
+  void ExpectNothingOfKestron(const TempFolder& folder) {
+    EXPECT_FALSE(Exists(folder.Path() + "Kestron.exe"));
+    EXPECT_FALSE(Exists(folder.Path() + kUninstaller));
+    EXPECT_FALSE(KeyExists());
+    for (int csidl : kShortcutFolders) EXPECT_FALSE(Exists(ShortcutIn(csidl))) << ShortcutIn(csidl);
+  }
+
+  TempFolder folder_{"Kestron installer"};
+};
+
+TEST_F(Installer, InstallsBesideTheCompanionAndTheShortcutStartsIt) {
+  ASSERT_EQ(Install(folder_), 0u);
+  ExpectTheBuildInstalledIn(folder_);
+  const std::string exe = folder_.Path() + "Kestron.exe";
+  const std::string uninstaller = folder_.Path() + kUninstaller;
+  for (int csidl : kShortcutFolders) {
+    SCOPED_TRACE(ShortcutIn(csidl));
+    const Link link = ReadLink(ShortcutIn(csidl));
+    EXPECT_EQ(link.target, exe);
+    EXPECT_EQ(link.folder, WithoutSlash(folder_.Path()));
+    EXPECT_EQ(link.icon, exe);
+    EXPECT_EQ(link.iconIndex, 0);
+  }
+
+  const std::pair<const char*, std::string> entry[] = {
+      {"DisplayName", "KESTRON V1.0"},
+      {"DisplayVersion", "1.0"},
+      {"Publisher", "MERIVAX INC."},
+      {"DisplayIcon", exe + ",0"},
+      {"InstallLocation", WithoutSlash(folder_.Path())},
+      {"UninstallString", "\"" + uninstaller + "\""},
+      {"QuietUninstallString", "\"" + uninstaller + "\" /S"},
+      {"EstimatedSize",  // KiB, rounded up
+       std::to_string((FileBytes(exe).size() + FileBytes(uninstaller).size() + 1023) / 1024)},
+  };
+  for (const auto& [name, value] : entry) EXPECT_EQ(Entry().Value(name), value) << name;
+  // The setup program carries the launcher's own product, maker and version.
+  for (const char* name : {"ProductName", "CompanyName", "ProductVersion"})
+    EXPECT_EQ(VersionText(SetupProgram(), name), VersionText(exe, name)) << name;
+
+  ShellExecuteA(nullptr, "open", ShortcutIn(CSIDL_COMMON_PROGRAMS).c_str(), nullptr, nullptr,
+                SW_SHOWNORMAL);
+  DWORD companion = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (companion = GetProcessIdByExeName(CompanionExeName)) != 0 &&
+                                     CompanionMainWindow(companion) != nullptr; }));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(CompanionMainWindow(companion)) == BrandMainEn; }))
+      << "the installed launcher relabels the companion's main window";
+}
+
+TEST_F(Installer, RefusesAFolderWithoutAFileNamedKorvastelAndWritesNothing) {
+  const struct {
+    const char* what;
+    std::function<void(TempFolder&)> prepare;
+  } rows[] = {
+      {"an empty folder", [](TempFolder&) {}},
+      {"Korvastel.exe",
+       [](TempFolder& f) { f.CopyIn(BinFolder() + "Korvastel", "Korvastel.exe"); }},
+      {"a folder named Korvastel",
+       [](TempFolder& f) { CreateDirectoryA((f.Path() + "Korvastel").c_str(), nullptr); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    TempFolder folder("Kestron no companion");
+    row.prepare(folder);
+    EXPECT_EQ(Install(folder), kExitNoCompanion);
+    ExpectNothingOfKestron(folder);
+    RemoveDirectoryA((folder.Path() + "Korvastel").c_str());
+  }
+}
+
+TEST_F(Installer, UninstallRemovesExactlyWhatItAdded) {
+  ASSERT_EQ(Install(folder_), 0u);
+  Uninstall(folder_);
+  ExpectNothingOfKestron(folder_);
+  ExpectTheCompanionUntouched();
+}
+
+TEST_F(Installer, UpgradeLeavesOneLauncherAndOneEntry) {
+  ASSERT_EQ(Install(folder_), 0u);
+  folder_.CopyIn(BinFolder() + "Korvastel", "Kestron.exe");  // stands for an older launcher
+  ASSERT_EQ(Install(folder_), 0u);
+  ExpectTheBuildInstalledIn(folder_);
+  EXPECT_EQ(KestronEntries(), 1);
+
+  // Installed again beside a companion elsewhere: the first install goes.
+  TempFolder moved("Kestron installer moved");
+  moved.CopyIn(BinFolder() + "Korvastel", "Korvastel");
+  ASSERT_EQ(Install(moved), 0u);
+  ExpectTheBuildInstalledIn(moved);
+  EXPECT_EQ(KestronEntries(), 1);
+  EXPECT_EQ(Entry().Value("InstallLocation"), WithoutSlash(moved.Path()));
+  EXPECT_FALSE(Exists(folder_.Path() + "Kestron.exe"));
+  EXPECT_FALSE(Exists(folder_.Path() + kUninstaller));
+  ExpectTheCompanionUntouched();
+}
+
+TEST_F(Installer, StopsOnlyWhileKestronRunsFromTheChosenFolder) {
+  // A program named Kestron.exe elsewhere is not the launcher being replaced.
+  TempFolder elsewhere("Kestron elsewhere");
+  elsewhere.CopyIn(BinFolder() + "Korvastel", "Kestron.exe");
+  ChildProcess other("\"" + elsewhere.Path() + "Kestron.exe\"");
+  folder_.CopyIn(BinFolder() + "Korvastel", "Kestron.exe");  // an older launcher, running
+  ChildProcess old("\"" + folder_.Path() + "Kestron.exe\"");
+  ASSERT_TRUE(StartCompanion(other));
+  ASSERT_TRUE(StartCompanion(old));
+
+  EXPECT_EQ(Install(folder_), kExitKestronRuns);
+  EXPECT_EQ(FileBytes(folder_.Path() + "Kestron.exe"), FileBytes(BinFolder() + "Korvastel"));
+  EXPECT_FALSE(Exists(folder_.Path() + kUninstaller));
+  EXPECT_FALSE(KeyExists());
+
+  old.Kill();
+  EXPECT_EQ(Install(folder_), 0u);
+  ExpectTheBuildInstalledIn(folder_);
+}
+
+// The directory page, as a user sees it: Next only for the companion's folder.
+class DirectoryPage : public Installer {
+ protected:
+  void Check(const std::string& hintText) {
+    TempFolder empty("Kestron empty");
+    ChildProcess setup("\"" + SetupProgram() + "\" /D=" + WithoutSlash(empty.Path()));
+    HWND wizard = nullptr, page = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      wizard = TopWindowOfClass(setup.Pid(), "#32770");
+      page = wizard ? FindWindowExA(wizard, nullptr, "#32770", nullptr) : nullptr;
+      return page && GetDlgItem(page, 1024);  // its last control
+    }));
+    HWND next = GetDlgItem(wizard, IDOK);
+    HWND folder = GetDlgItem(page, 1019), hint = GetDlgItem(page, 1024);
+    const struct {
+      std::string folder;
+      bool nextEnabled;
+      std::string hint;
+    } rows[] = {{empty.Path(), false, hintText},
+                {folder_.Path(), true, ""},
+                {empty.Path(), false, hintText}};
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.folder);
+      SetWindowTextA(folder, WithoutSlash(row.folder).c_str());
+      EXPECT_TRUE(WaitUntil([&] {
+        return (IsWindowEnabled(next) != FALSE) == row.nextEnabled && WindowText(hint) == row.hint;
+      })) << "Next enabled: " << IsWindowEnabled(next) << ", hint: " << WindowText(hint);
+    }
+  }
+};
+using DirectoryPageCp936 = DirectoryPage;
+
+TEST_F(DirectoryPage, EnglishEnablesNextOnlyForTheCompanionsFolder) {
+  Check("This folder does not hold Korvastel.");
+}
+TEST_F(DirectoryPageCp936, ChineseEnablesNextOnlyForTheCompanionsFolder) {
+  // 此文件夹中没有 Korvastel。
+  Check("\xB4\xCB\xCE\xC4\xBC\xFE\xBC\xD0\xD6\xD0\xC3\xBB\xD3\xD0 Korvastel\xA1\xA3");
+}
+
+}  // namespace
