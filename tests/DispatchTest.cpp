@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
@@ -126,7 +126,9 @@ TEST_F(PollTick, TheTwoHundredFirstMissInARowEndsTheLauncherAndAFindStartsTheCou
   Form2 = new TForm2();
   Form1->Show();  // as the event loop shows the main form
   EXPECT_EQ(Bounds(Form1->Handle()), (std::vector<LONG>{586, 227, 453, 276}));
-  auto tick = [](int times) { while (times--) Controller().Timer1Timer(); };
+  auto tick = [](int times) {
+    while (times--) Controller().Timer1Timer();
+  };
   tick(150);
   EXPECT_FALSE(IsWindowVisible(Form1->Handle()));
   EXPECT_EQ(Bounds(Form1->Handle()), (std::vector<LONG>{-800, 227, 453, 276}));

@@ -1,7 +1,7 @@
 // The real launcher beside the stand-in companion, watched from outside as a
 // user would see it.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <functional>
@@ -35,16 +35,18 @@ class EndToEnd : public ::testing::Test {
   // Starts the launcher; the companion shows `language` ("cn" or "en") and
   // starts as KORVASTEL_START says.
   void Launch(const std::string& language = "en", const std::string& start = "") {
-    ScopedEnv env({{std::string("KORVASTEL_LANG"), language},
-                   {std::string("KORVASTEL_START"), start}});
-    launcher_ = std::make_unique<ChildProcess>("\"" + folder_.Path() + "Kestron.exe\"",
-                                               folder_.Path());
+    ScopedEnv env(
+        {{std::string("KORVASTEL_LANG"), language}, {std::string("KORVASTEL_START"), start}});
+    launcher_ =
+        std::make_unique<ChildProcess>("\"" + folder_.Path() + "Kestron.exe\"", folder_.Path());
     ASSERT_TRUE(launcher_->Started());
   }
   DWORD WaitForCompanion() {
     DWORD pid = 0;
-    WaitUntil([&] { return (pid = GetProcessIdByExeName(CompanionExeName)) != 0 &&
-                           CompanionMainWindow(pid) != nullptr; });
+    WaitUntil([&] {
+      return (pid = GetProcessIdByExeName(CompanionExeName)) != 0 &&
+             CompanionMainWindow(pid) != nullptr;
+    });
     return pid;
   }
   bool WaitForTitle(HWND wnd, const std::string& title) {
@@ -239,7 +241,8 @@ class StartFailure : public EndToEnd {
     Launch();
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-      return (box = TopWindowOfClass(launcher_->Pid(), "#32770")) != nullptr && IsWindowVisible(box);
+      return (box = TopWindowOfClass(launcher_->Pid(), "#32770")) != nullptr &&
+             IsWindowVisible(box);
     })) << "no error box";
     EXPECT_EQ(WindowText(box), "KESTRON V1.0");
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)),
@@ -265,12 +268,13 @@ TEST_F(StartFailure, IsShownInEnglishAndEndsWithTheReasonAsStatus) {
 }
 
 TEST_F(StartFailureCp936, IsShownInChineseAsGbkBytes) {
-  Check({"companion missing", nullptr, 2,
-         // "Kestron 无法启动编程器软件："
-         "Kestron \xCE\xDE\xB7\xA8\xC6\xF4\xB6\xAF\xB1\xE0\xB3\xCC\xC6\xF7\xC8\xED\xBC\xFE\xA3\xBA",
-         // "找不到这个文件。请把 Kestron.exe 放到 Korvastel 所在的文件夹里。"
-         "\xD5\xD2\xB2\xBB\xB5\xBD\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xA1\xA3\xC7\xEB\xB0\xD1 Kestron.exe "
-         "\xB7\xC5\xB5\xBD Korvastel \xCB\xF9\xD4\xDA\xB5\xC4\xCE\xC4\xBC\xFE\xBC\xD0\xC0\xEF\xA1\xA3"});
+  Check(
+      {"companion missing", nullptr, 2,
+       // "Kestron 无法启动编程器软件："
+       "Kestron \xCE\xDE\xB7\xA8\xC6\xF4\xB6\xAF\xB1\xE0\xB3\xCC\xC6\xF7\xC8\xED\xBC\xFE\xA3\xBA",
+       // "找不到这个文件。请把 Kestron.exe 放到 Korvastel 所在的文件夹里。"
+       "\xD5\xD2\xB2\xBB\xB5\xBD\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xA1\xA3\xC7\xEB\xB0\xD1 Kestron.exe "
+       "\xB7\xC5\xB5\xBD Korvastel \xCB\xF9\xD4\xDA\xB5\xC4\xCE\xC4\xBC\xFE\xBC\xD0\xC0\xEF\xA1\xA3"});
 }
 
 TEST_F(EndToEnd, RestartedCompanionIsFollowed) {

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <stdexcept>
@@ -61,8 +61,9 @@ TEST(Thread, RunsUntilAskedToStop) {
   ASSERT_TRUE(WaitUntil([] { return g_freed.load(); }, 5000));
 }
 
-const TForm::Description kTestForm = {"TTestForm", "Test", {10, 10, 200, 100}, clBtnFace,
-                                      {"MS Sans Serif", -11, clWindowText}, false};
+const TForm::Description kTestForm = {
+    "TTestForm", "Test", {10, 10, 200, 100}, clBtnFace, {"MS Sans Serif", -11, clWindowText},
+    false};
 
 // A main form whose timer fails once, then closes the form.
 class ClosingForm : public TForm {
@@ -119,8 +120,8 @@ TEST(StaticText, MovesIntoAForeignWindowAndForgetsItWithIt) {
   ASSERT_NE(form.Label.Handle(), nullptr);
   EXPECT_EQ(GetParent(form.Label.Handle()), formWindow);
 
-  HWND foreign = CreateWindowExA(0, "STATIC", "box", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
+  HWND foreign = CreateWindowExA(0, "STATIC", "box", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
   form.Label.SetParentToNone();
   EXPECT_EQ(form.Label.Handle(), nullptr) << "detaching destroys the label's window";
   form.Label.SetParentWindow(foreign);
@@ -146,8 +147,8 @@ TEST(StaticText, MovesIntoAForeignWindowAndForgetsItWithIt) {
   DestroyWindow(foreign);
   EXPECT_EQ(form.Label.Handle(), nullptr) << "the label forgets a window its parent destroyed";
 
-  HWND second = CreateWindowExA(0, "STATIC", "box", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200,
-                                nullptr, nullptr, nullptr, nullptr);
+  HWND second = CreateWindowExA(0, "STATIC", "box", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                nullptr, nullptr, nullptr);
   form.Label.SetParentWindow(second);
   EXPECT_EQ(form.Label.Handle(), nullptr) << "a hidden label gets no window";
   DestroyWindow(second);

@@ -1,8 +1,8 @@
 // The installer resellers ship, run silently as their own setup programs run
 // it: what it writes, what it refuses, and that its uninstaller takes back
 // exactly that. The 64-bit build runs the 64-bit test-only installer.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -113,8 +113,8 @@ int KestronEntries() {
   for (DWORD i = 0, size = sizeof name;
        all.Key() && !RegEnumKeyExA(all.Key(), i, name, &size, nullptr, nullptr, nullptr, nullptr);
        ++i, size = sizeof name)
-    count += Entry(std::string(kUninstallKeys) + "\\" + name).Value("DisplayName") ==
-             "KESTRON V1.0";
+    count +=
+        Entry(std::string(kUninstallKeys) + "\\" + name).Value("DisplayName") == "KESTRON V1.0";
   return count;
 }
 
@@ -218,8 +218,10 @@ TEST_F(Installer, InstallsBesideTheCompanionAndTheShortcutStartsIt) {
   ShellExecuteA(nullptr, "open", ShortcutIn(CSIDL_COMMON_PROGRAMS).c_str(), nullptr, nullptr,
                 SW_SHOWNORMAL);
   DWORD companion = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (companion = GetProcessIdByExeName(CompanionExeName)) != 0 &&
-                                     CompanionMainWindow(companion) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] {
+    return (companion = GetProcessIdByExeName(CompanionExeName)) != 0 &&
+           CompanionMainWindow(companion) != nullptr;
+  }));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(CompanionMainWindow(companion)) == BrandMainEn; }))
       << "the installed launcher relabels the companion's main window";
 }
@@ -317,7 +319,8 @@ class DirectoryPage : public Installer {
       SetWindowTextA(folder, WithoutSlash(row.folder).c_str());
       EXPECT_TRUE(WaitUntil([&] {
         return (IsWindowEnabled(next) != FALSE) == row.nextEnabled && WindowText(hint) == row.hint;
-      })) << "Next enabled: " << IsWindowEnabled(next) << ", hint: " << WindowText(hint);
+      })) << "Next enabled: "
+          << IsWindowEnabled(next) << ", hint: " << WindowText(hint);
     }
   }
 };

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -19,9 +19,12 @@ class Lookup : public ::testing::Test {
 TEST_F(Lookup, FindsTheCompanionOnlyByItsExactName) {
   EXPECT_EQ(GetProcessIdByExeName(CompanionExeName), 0u) << "no companion is running";
   TempFolder folder("Kestron lookup");
-  struct Case { const char* file; bool found; };
-  for (const Case& c : {Case{"Korvastel", true}, Case{"korvastel", false},
-                        Case{"KORVASTEL", false}, Case{"Korvastel.exe", false}}) {
+  struct Case {
+    const char* file;
+    bool found;
+  };
+  for (const Case& c : {Case{"Korvastel", true}, Case{"korvastel", false}, Case{"KORVASTEL", false},
+                        Case{"Korvastel.exe", false}}) {
     folder.CopyIn(BinFolder() + "Korvastel", c.file);
     ChildProcess process("\"" + folder.Path() + c.file + "\"");
     ASSERT_TRUE(StartCompanion(process)) << c.file;
@@ -44,11 +47,12 @@ TEST_F(Lookup, TwoCompanionsGiveTheFirstInSnapshotOrderEveryTime) {
 
 TEST_F(Lookup, ReturnsTheForemostVisibleEnabledWindowOrNone) {
   EXPECT_EQ(FindProcessWindow(0), nullptr);
-  struct Case { const char* start; const char* expectedClass; };
+  struct Case {
+    const char* start;
+    const char* expectedClass;
+  };
   const Case cases[] = {
-      {"", "KorvastelMain"},
-      {"hidden", nullptr},
-      {"disabled", nullptr},
+      {"", "KorvastelMain"},       {"hidden", nullptr}, {"disabled", nullptr},
       {"about", "KorvastelAbout"},  // the modal box, not the disabled main window
       {"connfail", "#32770"},
   };

@@ -1,12 +1,15 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "winsys/Graphics.h"
 
 namespace {
 
 TEST(Resources, PicturesHaveTheirSizesAndDepths) {
-  struct Case { const char* name; int width, height, bits; };
+  struct Case {
+    const char* name;
+    int width, height, bits;
+  };
   for (const Case& c : {Case{"SPLASH", 452, 308, 24}, Case{"OVERLAY", 140, 378, 24}}) {
     winsys::TBitmap picture(c.name);
     EXPECT_EQ(picture.Width(), c.width) << c.name;

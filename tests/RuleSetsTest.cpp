@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <stdexcept>
@@ -70,8 +70,8 @@ TEST_F(AboutRulesCp936, HideChineseAttributionsAndRewriteBrandTexts) {
   const std::vector<ControlCase> cases = {
       {design.substr(0, 4), true, design.substr(0, 4)},  // "系统": a prefix of "系统设计："
       {design, true, design},
-      {design + "Torvin", false, design + "Torvin"},       // longer than "系统设计："
-      {"\xB3\xD6\xCA\xF5", true, "\xB3\xD6\xCA\xF5"},     // "持术"
+      {design + "Torvin", false, design + "Torvin"},   // longer than "系统设计："
+      {"\xB3\xD6\xCA\xF5", true, "\xB3\xD6\xCA\xF5"},  // "持术"
       {"\xCD\xF8\xD6\xB7\xA3\xBA", true, "\xCD\xF8\xD6\xB7\xA3\xBA"},  // "网址："
       {std::string(CompanyCn) + " \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0", false, BrandCompany},
       {std::string(ProductSeriesCn) + " V6.10", false, BrandProduct},

@@ -1,7 +1,7 @@
 // Hours of use in a few minutes: the controller's real timers follow a
 // companion through many About boxes and restarts, and leak nothing.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
@@ -26,8 +26,7 @@ Resources Now(const WindowDCCount& dcs) {
   DWORD handles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles);
   return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), handles,
-          dcs.Outstanding()};
+          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), handles, dcs.Outstanding()};
 }
 
 class Soak : public ::testing::Test {
@@ -50,7 +49,8 @@ TEST_F(Soak, ManyAboutBoxesAndRestartsLeakNothing) {
   const std::string companion = "\"" + BinFolder() + "Korvastel\"";
   auto started = std::make_unique<ChildProcess>(companion);
   ASSERT_TRUE(StartCompanion(*started));
-  ASSERT_TRUE(WaitUntil([&] { return WindowText(CompanionMainWindow(started->Pid())) == BrandMainEn; }));
+  ASSERT_TRUE(
+      WaitUntil([&] { return WindowText(CompanionMainWindow(started->Pid())) == BrandMainEn; }));
 
   // One About box first, so that the baseline holds one About-box context.
   auto aboutCycle = [&](DWORD pid) {
@@ -78,18 +78,20 @@ TEST_F(Soak, ManyAboutBoxesAndRestartsLeakNothing) {
     started.reset();  // ends the companion
     started = std::make_unique<ChildProcess>(companion);
     ASSERT_TRUE(StartCompanion(*started)) << restart;
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(CompanionMainWindow(started->Pid())) == BrandMainEn; }))
-        << restart;
+    EXPECT_TRUE(WaitUntil([&] {
+      return WindowText(CompanionMainWindow(started->Pid())) == BrandMainEn;
+    })) << restart;
     EXPECT_TRUE(Form1->Timer1.Enabled()) << "the controller stopped early at restart " << restart;
   }
   EXPECT_TRUE(aboutCycle(started->Pid()));
   PumpMessages(100);
 
   const Resources after = Now(dcs_);
-  std::printf("GDI objects %lu -> %lu, user objects %lu -> %lu, handles %lu -> %lu, "
-              "window DCs %d -> %d\n",
-              before.gdi, after.gdi, before.user, after.user, before.handles, after.handles,
-              before.windowDCs, after.windowDCs);
+  std::printf(
+      "GDI objects %lu -> %lu, user objects %lu -> %lu, handles %lu -> %lu, "
+      "window DCs %d -> %d\n",
+      before.gdi, after.gdi, before.user, after.user, before.handles, after.handles,
+      before.windowDCs, after.windowDCs);
   EXPECT_EQ(after.windowDCs, before.windowDCs);
   EXPECT_LE(after.gdi, before.gdi + 8);
   EXPECT_LE(after.user, before.user + 8);

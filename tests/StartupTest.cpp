@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
@@ -50,8 +50,9 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "started " + folder.Path() + "Korvastel"); }))
       << "the companion did not start from the launcher's folder";
   // The companion looks for the splash, and covers it, before it creates its first window.
-  EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "splash 278 198 468 316 visible=1 back-on-top=1"); }))
-      << "the splash must be up and centred before the companion starts, and kept on top; report:"
+  EXPECT_TRUE(WaitUntil([&] {
+    return HasLine(report, "splash 278 198 468 316 visible=1 back-on-top=1");
+  })) << "the splash must be up and centred before the companion starts, and kept on top; report:"
       << Contents(report);
   auto lines = ReadLines(report);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -9,7 +9,11 @@
 namespace {
 
 TEST(TextEquals, IsByteExactAndCaseSensitive) {
-  struct Case { const char* a; const char* b; bool equal; };
+  struct Case {
+    const char* a;
+    const char* b;
+    bool equal;
+  };
   const Case cases[] = {
       {"", "", true},
       {"", "x", false},
@@ -22,7 +26,11 @@ TEST(TextEquals, IsByteExactAndCaseSensitive) {
 }
 
 TEST(HasPrefix, ComparesTheTextsHeadIgnoringCase) {
-  struct Case { const char* text; const char* prefix; bool holds; };
+  struct Case {
+    const char* text;
+    const char* prefix;
+    bool holds;
+  };
   const Case cases[] = {
       {"Designed by someone", "Designed", true},
       {"designed by someone", "Designed", true},
@@ -35,7 +43,8 @@ TEST(HasPrefix, ComparesTheTextsHeadIgnoringCase) {
       {"Email: a@b", "Email", true},
       {"xEmail", "Email", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(HasPrefix(c.text, c.prefix), c.holds) << c.text << "|" << c.prefix;
+  for (const auto& c : cases)
+    EXPECT_EQ(HasPrefix(c.text, c.prefix), c.holds) << c.text << "|" << c.prefix;
 }
 
 // Runs with Wine's ANSI code page set to 936 (see tests/CMakeLists.txt).

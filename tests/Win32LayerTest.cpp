@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
@@ -72,7 +72,8 @@ TEST(WindowWalks, CarryAFailureOutAfterThePlatformReturns) {
   EXPECT_EQ(s_visits, 1) << "the walk must end at the failure";
 
   s_visits = 0;
-  winsys::EnumChildWindows(parent, [](HWND, LPARAM) { return ++s_visits < 100; }, 0);
+  winsys::EnumChildWindows(
+      parent, [](HWND, LPARAM) { return ++s_visits < 100; }, 0);
   EXPECT_EQ(s_visits, 3);
   DestroyWindow(parent);
 }

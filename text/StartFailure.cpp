@@ -9,11 +9,11 @@ constexpr unsigned kPathNotFound = 3;
 constexpr unsigned kBadFormat = 11;  // also a refused elevation
 
 struct Wording {
-  const char* heading;      // followed by the path
+  const char* heading;  // followed by the path
   const char* notFound;
   const char* notAProgram;
   const char* noResources;
-  const char* otherCode;    // followed by the code and `fullStop`
+  const char* otherCode;  // followed by the code and `fullStop`
   const char* fullStop;
 };
 

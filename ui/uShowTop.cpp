@@ -12,7 +12,8 @@ constexpr UINT kRepaintMs = 5;
 constexpr int kAboveCentre = 28;
 
 const winsys::TForm::Description kForm2 = {
-    /* class, caption  */ "TForm2", "Form2",
+    /* class, caption  */ "TForm2",
+    "Form2",
     /* design bounds   */ {501, 236, 468, 316},
     /* colour          */ winsys::clBtnFace,
     /* font            */ {"MS Sans Serif", -11, winsys::clWindowText},

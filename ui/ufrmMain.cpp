@@ -13,7 +13,8 @@ constexpr UINT kTickMs = 5;
 constexpr DWORD kKeepOnTopPauseMs = 1;
 
 const winsys::TForm::Description kForm1 = {
-    /* class, caption  */ "TForm1", "Form1",
+    /* class, caption  */ "TForm1",
+    "Form1",
     /* design bounds   */ {586, 227, 453, 276},
     /* colour          */ winsys::clBtnFace,
     /* font            */ {"MS Sans Serif", -11, winsys::clWindowText},

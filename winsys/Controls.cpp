@@ -45,8 +45,7 @@ void TLabel::Paint(HDC dc) {
 
 // ---- Static text with its own window ----
 
-TStaticText::TStaticText(TForm& owner, TBounds bounds, std::string caption,
-                         const FontStyle& font)
+TStaticText::TStaticText(TForm& owner, TBounds bounds, std::string caption, const FontStyle& font)
     : parent_(&owner), bounds_(bounds), caption_(std::move(caption)), font_(font) {
   RegisterClassOnce(kStaticTextClass, WindowProc, ::LoadCursorA(nullptr, IDC_HAND));
   owner.AddWindowed(this);
@@ -60,9 +59,9 @@ TStaticText::~TStaticText() {
 void TStaticText::CreateWindowIn(HWND parent) {
   DestroyOwnWindow();
   if (!visible_) return;
-  if (!::CreateWindowExA(0, kStaticTextClass, caption_.c_str(), WS_CHILD | WS_VISIBLE,
-                         bounds_.left, bounds_.top, bounds_.width, bounds_.height, parent, nullptr,
-                         Instance(), this))
+  if (!::CreateWindowExA(0, kStaticTextClass, caption_.c_str(), WS_CHILD | WS_VISIBLE, bounds_.left,
+                         bounds_.top, bounds_.width, bounds_.height, parent, nullptr, Instance(),
+                         this))
     throw std::runtime_error("Error creating window");
 }
 

@@ -9,7 +9,8 @@
 namespace winsys {
 
 void TraceIgnoredFailure(const char* what, const char* error) {
-  const std::string line = std::string("Kestron ignored a failure in ") + what + ": " + error + "\n";
+  const std::string line =
+      std::string("Kestron ignored a failure in ") + what + ": " + error + "\n";
   ::OutputDebugStringA(line.c_str());
 }
 

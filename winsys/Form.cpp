@@ -20,8 +20,8 @@ HWND TForm::Handle() {
   if (handle_) return handle_;
   RegisterClassOnce(description_.className, WindowProc, ::LoadCursorA(nullptr, IDC_ARROW));
   ::CreateWindowExA(description_.stayOnTop ? WS_EX_TOPMOST : 0, description_.className,
-                    description_.caption, WS_POPUP | WS_CLIPCHILDREN, left_, top_,
-                    Width(), Height(), Application.Handle(), nullptr, Instance(), this);
+                    description_.caption, WS_POPUP | WS_CLIPCHILDREN, left_, top_, Width(),
+                    Height(), Application.Handle(), nullptr, Instance(), this);
   if (!handle_) throw std::runtime_error("Error creating window");
   for (TStaticText* control : windowed_) control->CreateWindowIn(handle_);
   return handle_;

@@ -43,8 +43,8 @@ void TBitmap::StretchDraw(HDC dc, const RECT& r) const {
   MemoryDC source(::CreateCompatibleDC(dc));
   SelectedObject selected(source.get(), handle_.get());
   ::SetStretchBltMode(dc, COLORONCOLOR);
-  ::StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0,
-               width_, height_, SRCCOPY);
+  ::StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0, width_,
+               height_, SRCCOPY);
 }
 
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {

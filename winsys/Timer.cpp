@@ -17,8 +17,8 @@ HWND TimerWindow(WNDPROC proc) {
   static HWND wnd = nullptr;
   if (!wnd) {
     RegisterClassOnce(kTimerClass, proc, nullptr);
-    wnd = ::CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            Instance(), nullptr);
+    wnd = ::CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(),
+                            nullptr);
   }
   return wnd;
 }

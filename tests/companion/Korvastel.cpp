@@ -30,7 +30,8 @@ constexpr char kTitleMainEn[] = "Ostrel Programmer         www.ostrelprog.exampl
 constexpr char kTitleMainCn[] =  // "Tamsu编程器         www.ostrelprog.example"
     "Tamsu\xB1\xE0\xB3\xCC\xC6\xF7         www.ostrelprog.example";
 constexpr char kTitleAboutEn[] = "About Ostrel Programmer";
-constexpr char kTitleAboutCn[] = "\xB9\xD8\xD3\xDA Tamsu\xB1\xE0\xB3\xCC\xC6\xF7";  // "关于 Tamsu编程器"
+constexpr char kTitleAboutCn[] =
+    "\xB9\xD8\xD3\xDA Tamsu\xB1\xE0\xB3\xCC\xC6\xF7";  // "关于 Tamsu编程器"
 constexpr char kTitleConnFailEn[] = "Failed to connect programmer";
 constexpr char kTitleConnFailCn[] =  // "编程器连接失败"
     "\xB1\xE0\xB3\xCC\xC6\xF7\xC1\xAC\xBD\xD3\xCA\xA7\xB0\xDC";
@@ -88,8 +89,8 @@ void ReportSplash() {
 
 const char* T(const char* en, const char* cn) { return g_chinese ? cn : en; }
 
-HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w,
-           int h, int id = 0) {
+HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
+           int id = 0) {
   return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
 }
@@ -121,14 +122,14 @@ std::string LongDescription() {
 
 void CreateMainControls(HWND wnd) {
   Child(wnd, "STATIC", kVendorAddress, 0, 10, 10, 240, 18, kIdVendorAddress);
-  const char* actions[][2] = {{"Read", "\xB6\xC1\xC8\xA1"},      // 读取
+  const char* actions[][2] = {{"Read", "\xB6\xC1\xC8\xA1"},     // 读取
                               {"Program", "\xB1\xE0\xB3\xCC"},  // 编程
                               {"Verify", "\xD0\xA3\xD1\xE9"}};  // 校验
   for (int i = 0; i < 3; ++i)
     Child(wnd, "BUTTON", T(actions[i][0], actions[i][1]), BS_PUSHBUTTON, 300 + i * 100, 6, 90, 24);
   Child(wnd, "LISTBOX", "", WS_BORDER | WS_VSCROLL, 10, 36, 200, 200, kIdDeviceList);
-  HWND rich = Child(wnd, "RICHEDIT", "", WS_BORDER | ES_MULTILINE | WS_VSCROLL, 220, 36, 390,
-                    200, kIdDescription);
+  HWND rich = Child(wnd, "RICHEDIT", "", WS_BORDER | ES_MULTILINE | WS_VSCROLL, 220, 36, 390, 200,
+                    kIdDescription);
   SetWindowTextA(rich, LongDescription().c_str());
   const char* devices[] = {"AT24C02", "AT89S52", "W25Q64", "93C46", "STM8S003"};
   for (const char* d : devices)
@@ -144,20 +145,28 @@ void CloseAbout() {
 
 void OpenAbout() {
   if (g_about) return;
-  g_about = CreateWindowExA(WS_EX_DLGMODALFRAME, "KorvastelAbout",
-                            T(kTitleAboutEn, kTitleAboutCn), WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                            200, 150, 420, 300, g_main, nullptr, g_instance, nullptr);
+  g_about = CreateWindowExA(WS_EX_DLGMODALFRAME, "KorvastelAbout", T(kTitleAboutEn, kTitleAboutCn),
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 150, 420, 300, g_main, nullptr,
+                            g_instance, nullptr);
   HWND a = g_about;
   Child(a, "STATIC", "", SS_BLACKRECT, 10, 10, 120, 240, kIdAboutPicture);
-  Child(a, "STATIC", T("Ostrel Programmer V6.10", "Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10"), 0, 140, 10, 260, 18);
-  Child(a, "STATIC", T("ShenZhen Pelta Co.", "\xC9\xEE\xDB\xDA" "Drumel" "\xBF\xC6\xBC\xBC\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0"), 0, 140, 34, 260, 18);
-  Child(a, "STATIC", T("Designed by Torvin Eskel", "\xCF\xB5\xCD\xB3\xC9\xE8\xBC\xC6\xA3\xBA"), 0, 140, 58, 260, 18);
+  Child(a, "STATIC",
+        T("Ostrel Programmer V6.10", "Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10"), 0, 140,
+        10, 260, 18);
+  Child(a, "STATIC",
+        T("ShenZhen Pelta Co.",
+          "\xC9\xEE\xDB\xDA"
+          "Drumel"
+          "\xBF\xC6\xBC\xBC\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0"),
+        0, 140, 34, 260, 18);
+  Child(a, "STATIC", T("Designed by Torvin Eskel", "\xCF\xB5\xCD\xB3\xC9\xE8\xBC\xC6\xA3\xBA"), 0,
+        140, 58, 260, 18);
   if (g_chinese) Child(a, "STATIC", "Torvin Eskel", 0, 240, 58, 160, 18);
   Child(a, "STATIC", T("Website:", "\xCD\xF8\xD6\xB7\xA3\xBA"), 0, 140, 112, 80, 18);
   Child(a, "STATIC", kVendorAddress, 0, 140, 142, 240, 18, kIdAboutVendorAddress);
   Child(a, "STATIC", "www.drumel.example", 0, 140, 166, 240, 18);
-  Child(a, "STATIC", T("Email: support@ostrelprog.example", "support@ostrelprog.example"), 0,
-        140, 190, 260, 18, kIdAboutEmail);
+  Child(a, "STATIC", T("Email: support@ostrelprog.example", "support@ostrelprog.example"), 0, 140,
+        190, 260, 18, kIdAboutEmail);
   Child(a, "BUTTON", "OK", BS_DEFPUSHBUTTON, 300, 230, 90, 26, IDOK);
   EnableWindow(g_main, FALSE);
   Report(Stamp("about"));
@@ -165,7 +174,8 @@ void OpenAbout() {
 }
 
 void ShowConnectionFailure() {
-  MessageBoxA(g_main, T("No programmer found on USB.", "\xCE\xB4\xD5\xD2\xB5\xBD\xB1\xE0\xB3\xCC\xC6\xF7"),
+  MessageBoxA(g_main,
+              T("No programmer found on USB.", "\xCE\xB4\xD5\xD2\xB5\xBD\xB1\xE0\xB3\xCC\xC6\xF7"),
               T(kTitleConnFailEn, kTitleConnFailCn), MB_OK | MB_ICONWARNING);
 }
 
@@ -188,14 +198,22 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_COMMAND:
       switch (LOWORD(wp)) {
-        case kCmdOpenAbout: OpenAbout(); return 0;
-        case kCmdCloseAbout: CloseAbout(); return 0;
-        case kCmdConnectionFailure: ShowConnectionFailure(); return 0;
+        case kCmdOpenAbout:
+          OpenAbout();
+          return 0;
+        case kCmdCloseAbout:
+          CloseAbout();
+          return 0;
+        case kCmdConnectionFailure:
+          ShowConnectionFailure();
+          return 0;
         case kCmdRestoreTexts:
           SetDlgItemTextA(wnd, kIdDescription, LongDescription().c_str());
           ShowWindow(GetDlgItem(wnd, kIdVendorAddress), SW_SHOW);
           return 0;
-        case kCmdExit: DestroyWindow(wnd); return 0;
+        case kCmdExit:
+          DestroyWindow(wnd);
+          return 0;
       }
       break;
     case WM_DESTROY:
@@ -221,7 +239,8 @@ HMENU MainMenu() {
   HMENU device = CreatePopupMenu();
   AppendMenuA(device, MF_STRING, kCmdConnectionFailure, T("&Connect", "\xC1\xAC\xBD\xD3(&C)"));
   HMENU bar = CreateMenu();
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(device), T("&Device", "\xC6\xF7\xBC\xFE(&D)"));
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(device),
+              T("&Device", "\xC6\xF7\xBC\xFE(&D)"));
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), T("&Help", "\xB0\xEF\xD6\xFA(&H)"));
   return bar;
 }

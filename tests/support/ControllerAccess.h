@@ -13,9 +13,7 @@ struct TForm1TestAccess {
   void Timer1Timer() { form.Timer1Timer(&form); }
   void Timer3Timer() { form.Timer3Timer(&form); }
   void ApplyTitleRules(HWND wnd, const std::string& title) { form.ApplyTitleRules(wnd, title); }
-  void PaintAboutOverlay(HWND wnd, const std::string& title) {
-    form.PaintAboutOverlay(wnd, title);
-  }
+  void PaintAboutOverlay(HWND wnd, const std::string& title) { form.PaintAboutOverlay(wnd, title); }
 };
 
 // The handlers of the controller form in Form1.

@@ -40,9 +40,9 @@ void ControllerTest::TearDown() {
 }
 
 HWND ControllerTest::TopWindow(const std::string& title, int x, int y) {
-  HWND wnd = CreateWindowExA(0, "KestronTestBox", title.c_str(),
-                             WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, x, y, 420, 300, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND wnd =
+      CreateWindowExA(0, "KestronTestBox", title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE,
+                      x, y, 420, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   windows_.push_back(wnd);
   return wnd;
 }
@@ -54,8 +54,8 @@ HWND ControllerTest::Static(HWND parent, const std::string& text, int x, int y, 
 
 HWND ControllerTest::RichEdit(HWND parent, const char* className, const std::string& text) {
   // Wide enough that no line wraps: the control counts only the given lines.
-  HWND wnd = CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10, 10,
-                             3000, 200, parent, nullptr, nullptr, nullptr);
+  HWND wnd = CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10, 10, 3000,
+                             200, parent, nullptr, nullptr, nullptr);
   SetWindowTextA(wnd, text.c_str());
   return wnd;
 }

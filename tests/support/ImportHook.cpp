@@ -17,7 +17,8 @@ void** SlotIn(HMODULE module, const IMAGE_IMPORT_DESCRIPTOR& dll, const char* fu
   auto* slots = AtOffset<IMAGE_THUNK_DATA>(module, dll.FirstThunk);
   for (; names->u1.AddressOfData; ++names, ++slots) {
     if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-    auto* byName = AtOffset<IMAGE_IMPORT_BY_NAME>(module, static_cast<DWORD>(names->u1.AddressOfData));
+    auto* byName =
+        AtOffset<IMAGE_IMPORT_BY_NAME>(module, static_cast<DWORD>(names->u1.AddressOfData));
     if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
       return reinterpret_cast<void**>(&slots->u1.Function);
   }
@@ -30,7 +31,8 @@ void** ImportSlot(const char* dll, const char* function) {
   HMODULE module = GetModuleHandleA(nullptr);
   auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(module);
   auto* nt = AtOffset<IMAGE_NT_HEADERS>(module, dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  const IMAGE_DATA_DIRECTORY& imports =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   for (auto* entry = AtOffset<IMAGE_IMPORT_DESCRIPTOR>(module, imports.VirtualAddress); entry->Name;
        ++entry) {
     if (lstrcmpiA(AtOffset<const char>(module, entry->Name), dll) != 0) continue;

@@ -56,8 +56,9 @@ void TempFolder::CopyIn(const std::string& source, const std::string& name) {
 
 void TempFolder::Remove(const std::string& name) {
   // A program that has just ended may hold its file a moment longer.
-  WaitUntil([&] { return DeleteFileA((path_ + name).c_str()) ||
-                         GetLastError() == ERROR_FILE_NOT_FOUND; }, 3000);
+  WaitUntil(
+      [&] { return DeleteFileA((path_ + name).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
+      3000);
 }
 
 ScopedEnv::ScopedEnv(std::vector<std::pair<std::string, std::string>> vars) {
@@ -152,8 +153,8 @@ std::string WindowText(HWND wnd) {
 }
 
 bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height) {
-  HANDLE bitmap = LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0,
-                             LR_CREATEDIBSECTION);
+  HANDLE bitmap =
+      LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   HDC shown = GetDC(wnd);
   HDC picture = CreateCompatibleDC(shown);
   HGDIOBJ old = SelectObject(picture, bitmap);

@@ -100,7 +100,8 @@ double TimerPeriodMs() {
 LONGLONG StampIn(const std::string& report, const std::string& what, size_t nth) {
   size_t seen = 0;
   for (const auto& line : ReadLines(report))
-    if (line.rfind(what + " ", 0) == 0 && seen++ == nth) return std::stoll(line.substr(what.size() + 1));
+    if (line.rfind(what + " ", 0) == 0 && seen++ == nth)
+      return std::stoll(line.substr(what.size() + 1));
   return 0;
 }
 
@@ -117,7 +118,8 @@ struct Launch {
     report = folder.Path() + "report.txt";
     env = std::make_unique<ScopedEnv>(
         std::vector<std::pair<std::string, std::string>>{{"KORVASTEL_REPORT", report}});
-    launcher = std::make_unique<ChildProcess>("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
+    launcher =
+        std::make_unique<ChildProcess>("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
   }
   ~Launch() {
     KillProcessesNamed(CompanionExeName);
@@ -146,7 +148,8 @@ HWND PollFor(const std::function<HWND()>& find) {
 // Waits for the launcher to relabel the companion it started; its process id.
 DWORD RelabelledCompanion() {
   DWORD pid = 0;
-  WaitUntil([&] { return (pid = GetProcessIdByExeName(CompanionExeName)) && CompanionMainWindow(pid); });
+  WaitUntil(
+      [&] { return (pid = GetProcessIdByExeName(CompanionExeName)) && CompanionMainWindow(pid); });
   WaitUntil([&] { return WindowText(CompanionMainWindow(pid)) == BrandMainEn; });
   return pid;
 }
@@ -234,7 +237,8 @@ int main(int argc, char** argv) {
   std::vector<double> ticks, lookups, bares, snapshots;
   for (int i = 0; i < 2000; ++i) {
     ticks.push_back(TimeEach(1, [] { Controller().Timer1Timer(); })[0]);
-    lookups.push_back(TimeEach(1, [] { FindProcessWindow(GetProcessIdByExeName(CompanionExeName)); })[0]);
+    lookups.push_back(
+        TimeEach(1, [] { FindProcessWindow(GetProcessIdByExeName(CompanionExeName)); })[0]);
     bares.push_back(TimeEach(1, BarePlatformCalls)[0]);
     snapshots.push_back(TimeEach(1, BareSnapshot)[0]);
   }
@@ -258,12 +262,13 @@ int main(int argc, char** argv) {
   std::ostringstream t;
   t << "| measure | value | target |\n|---|---|---|\n"
     << "| timer period asked 5 ms, delivered | " << Fixed(period, 2) << " ms | |\n"
-    << "| poll tick, median / p99 | " << Fixed(tick.median) << " / " << Fixed(tick.p99) << " ms | |\n"
+    << "| poll tick, median / p99 | " << Fixed(tick.median) << " / " << Fixed(tick.p99)
+    << " ms | |\n"
     << "| companion lookup (process by name, then its window; " << processes
     << " processes running), median / p99 | " << Fixed(lookup.median) << " / " << Fixed(lookup.p99)
     << " ms | |\n"
-    << "| bare platform calls (snapshot, window walk, title), median / p99 | "
-    << Fixed(bare.median) << " / " << Fixed(bare.p99) << " ms | |\n"
+    << "| bare platform calls (snapshot, window walk, title), median / p99 | " << Fixed(bare.median)
+    << " / " << Fixed(bare.p99) << " ms | |\n"
     << "| of which the process snapshot, median | " << Fixed(snapshot.median) << " ms | |\n"
     << "| tick / bare calls (medians) | " << Fixed(tick.median / bare.median, 2) << " | <= 1.2 |\n"
     << Latency("main window at start-up (launcher blocked starting it)", main, period)
