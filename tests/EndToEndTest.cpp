@@ -35,8 +35,11 @@ class EndToEnd : public ::testing::Test {
   // Starts the launcher; the companion shows `language` ("cn" or "en") and
   // starts as KORVASTEL_START says.
   void Launch(const std::string& language = "en", const std::string& start = "") {
-    ScopedEnv env(
-        {{std::string("KORVASTEL_LANG"), language}, {std::string("KORVASTEL_START"), start}});
+    // The companion reports its windows as Windows would: the launcher's
+    // window-event path runs beside its poll, as it does for users.
+    ScopedEnv env({{std::string("KORVASTEL_LANG"), language},
+                   {std::string("KORVASTEL_START"), start},
+                   {std::string("KORVASTEL_WINDOWS_EVENTS"), std::string("1")}});
     launcher_ =
         std::make_unique<ChildProcess>("\"" + folder_.Path() + "Kestron.exe\"", folder_.Path());
     ASSERT_TRUE(launcher_->Started());

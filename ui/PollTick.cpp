@@ -1,5 +1,7 @@
 // The poll tick: keep the launcher out of sight, find the companion and the
 // window the user is looking at, and hand it to the dispatch and the overlay.
+// A re-label pass does the same work at once when the companion reports a
+// window, between two ticks.
 #include <string>
 
 #include "lookup/uProcessIDWin.h"
@@ -47,15 +49,28 @@ void TForm1::Timer1Timer(winsys::TObject*) {
   SetLeft(kOffScreenLeft);
 
   HWND wnd = nullptr;
-  if (DWORD pid = GetProcessIdByExeName(CompanionExeName)) {
+  const DWORD pid = GetProcessIdByExeName(CompanionExeName);
+  FCompanionEvents.Follow(pid);
+  if (pid) {
     wnd = FindProcessWindow(pid);
     FMissCount = 0;
   } else if (++FMissCount > kMaxMissedTicks) {
     Timer1.SetEnabled(false);
     Close();
   }
-  if (!wnd) return;
+  if (wnd) Relabel(wnd);
+}
 
+// Never counts a miss and never ends the program: that is the tick's to do.
+void TForm1::FRelabelPassPosted(winsys::TObject*) {
+  const DWORD pid = GetProcessIdByExeName(CompanionExeName);
+  if (!pid) return;
+  FCompanionEvents.Follow(pid);
+  if (HWND wnd = FindProcessWindow(pid)) Relabel(wnd);
+  Timer3Timer(this);
+}
+
+void TForm1::Relabel(HWND wnd) {
   std::string title = winsys::GetWindowTextA(wnd);
   LookPastConnectionFailure(wnd, title);
   winsys::IgnoreFailure("the title dispatch", [&] { ApplyTitleRules(wnd, title); });

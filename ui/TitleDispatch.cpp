@@ -51,3 +51,9 @@ void TForm1::ApplyTitleRules(HWND wnd, const std::string& title) {
     ApplyRuleSet(wnd, kind.ruleSet);
   }
 }
+
+bool IsBrandTitle(const std::string& title) {
+  for (const WindowKind& kind : kWindowKinds)
+    if (TextEquals(title, kind.brand)) return true;
+  return false;
+}

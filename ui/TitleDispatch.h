@@ -6,8 +6,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 // The companion windows last retitled; 0 until one is seen. A recorded window
 // is only ever replaced by a newer one, never cleared.
 extern HWND MainCnWnd;
 extern HWND MainEnWnd;
 extern HWND AboutWnd;  // in either language
+
+// True for a title this launcher gives the companion's windows.
+bool IsBrandTitle(const std::string& title);

@@ -32,7 +32,8 @@ TForm1::TForm1()
       Image2(*this, {0, 0, 453, 276}, "SPLASH", /*stretch=*/false),
       FLabelAbout(*this, {-150, 212, 121, 17}, OwnWebAddress, kLabelAboutFont),
       Timer1(kTickMs, /*enabled=*/false, [this](winsys::TObject* s) { Timer1Timer(s); }),
-      Timer3(kTickMs, /*enabled=*/true, [this](winsys::TObject* s) { Timer3Timer(s); }) {
+      Timer3(kTickMs, /*enabled=*/true, [this](winsys::TObject* s) { Timer3Timer(s); }),
+      FRelabelPass([this](winsys::TObject* s) { FRelabelPassPosted(s); }) {
   FLabelAbout.OnClick = [this](winsys::TObject* s) { FLabelAboutClick(s); };
   FormCreate(this);
 }
@@ -42,11 +43,13 @@ TForm1::~TForm1() { FormDestroy(this); }
 void TForm1::FormCreate(winsys::TObject*) {
   FOverlayCanvas = std::make_unique<winsys::TCanvas>();
   Timer1.SetEnabled(true);
+  FRelabelPass.Post();  // the first pass runs as the event loop starts, before any tick
 }
 
 void TForm1::FormDestroy(winsys::TObject*) {
   FOverlayCanvas.reset();
   FOverlayDC.Reset();
+  FCompanionEvents.Follow(0);
 }
 
 void TMythread::Execute() {

@@ -3,7 +3,8 @@
 //
 // Where TForm1's handlers are defined:
 //   ufrmMain.cpp       the form's components, FormCreate, FormDestroy; TMythread
-//   PollTick.cpp       Timer1Timer, the poll tick
+//   PollTick.cpp       Timer1Timer, the poll tick; FRelabelPassPosted, the same
+//                      work when the companion reports a window (CompanionEvents.h)
 //   TitleDispatch.cpp  ApplyTitleRules (the recorded windows: TitleDispatch.h)
 //   RuleSets.cpp       Timer3Timer (the rule sets: RuleSets.h)
 //   AboutOverlay.cpp   PaintAboutOverlay, FLabelAboutClick
@@ -15,10 +16,12 @@
 #include <memory>
 #include <string>
 
+#include "ui/CompanionEvents.h"
 #include "winsys/Controls.h"
 #include "winsys/Form.h"
 #include "winsys/Graphics.h"
 #include "winsys/Handles.h"
+#include "winsys/PostedEvent.h"
 #include "winsys/Thread.h"
 #include "winsys/Timer.h"
 
@@ -40,6 +43,10 @@ class TForm1 : public winsys::TForm {
   void FormCreate(winsys::TObject* Sender);
   void FormDestroy(winsys::TObject* Sender);
   void Timer1Timer(winsys::TObject* Sender);
+  // A re-label pass asked for by the companion's window reports.
+  void FRelabelPassPosted(winsys::TObject* Sender);
+  // Hands the window the user is looking at to the dispatch and the overlay.
+  void Relabel(HWND wnd);
   // Retitles and records a recognised companion window, once per window.
   void ApplyTitleRules(HWND wnd, const std::string& title);
   void Timer3Timer(winsys::TObject* Sender);
@@ -48,6 +55,8 @@ class TForm1 : public winsys::TForm {
   void FLabelAboutClick(winsys::TObject* Sender);
 
   int32_t FMissCount = 0;
+  winsys::TPostedEvent FRelabelPass;
+  CompanionEvents FCompanionEvents{FRelabelPass};
   std::unique_ptr<winsys::TCanvas> FOverlayCanvas;
   // The About box's context the canvas draws on; released when replaced.
   winsys::WindowDC FOverlayDC;

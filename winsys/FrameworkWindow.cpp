@@ -16,6 +16,12 @@ void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor) {
   ::RegisterClassA(&wc);
 }
 
+HWND CreateMessageWindow(const char* className, WNDPROC proc) {
+  RegisterClassOnce(className, proc, nullptr);
+  return ::CreateWindowExA(0, className, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(),
+                           nullptr);
+}
+
 void MoveWindowTo(HWND wnd, int x, int y) {
   ::SetWindowPos(wnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -12,6 +12,10 @@ HINSTANCE Instance();
 // Registers a window class with this program's icon, unless it exists already.
 void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor);
 
+// A hidden message-only window of this class (registered on first use), for
+// framework messages that belong to no form: timer ticks, posted events.
+HWND CreateMessageWindow(const char* className, WNDPROC proc);
+
 // Moves a window within its parent, keeping its size and z-order.
 void MoveWindowTo(HWND wnd, int x, int y);
 

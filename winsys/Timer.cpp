@@ -14,12 +14,7 @@ constexpr char kTimerClass[] = "TTimerWindow";
 
 // One hidden message-only window receives every timer's WM_TIMER.
 HWND TimerWindow(WNDPROC proc) {
-  static HWND wnd = nullptr;
-  if (!wnd) {
-    RegisterClassOnce(kTimerClass, proc, nullptr);
-    wnd = ::CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(),
-                            nullptr);
-  }
+  static HWND wnd = CreateMessageWindow(kTimerClass, proc);
   return wnd;
 }
 

@@ -24,6 +24,8 @@ void EnumChildWindows(HWND parent, WalkProc proc, LPARAM context);
 DWORD GetWindowThreadProcessId(HWND wnd);
 bool IsWindowVisible(HWND wnd);
 bool IsWindowEnabled(HWND wnd);
+// True for a window whose parent is the desktop (owned pop-ups included).
+bool IsTopLevelWindow(HWND wnd);
 // A window's text, at most 199 bytes, up to the first NUL.
 std::string GetWindowTextA(HWND wnd);
 // A window's class name, at most 99 bytes.

@@ -8,6 +8,7 @@ enum CompanionCommand {
   kCmdConnectionFailure = 1003,
   kCmdRestoreTexts = 1004,  // writes back the long description and shows the vendor address
   kCmdExit = 1005,
+  kCmdRenameBurst = 1006,  // renames the main window lParam times in a row
 };
 
 enum CompanionControl {

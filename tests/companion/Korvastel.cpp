@@ -10,6 +10,10 @@
 //                     back on top) and when it shows its windows
 //   KORVASTEL_START_DELAY_MS  waits this long before showing anything
 //   KORVASTEL_ABOUT_AFTER_MS  opens the About box this long after starting
+//   KORVASTEL_WINDOWS_EVENTS  "1" raises the window events Windows raises
+//                     itself when a window is shown or renamed, and Wine 8
+//                     does not (it raises only the creation event)
+//   KORVASTEL_RENAMES_PER_SECOND  renames the main window this often
 // Commands come as WM_COMMAND to the main window (see CompanionCommand).
 #include <windows.h>
 #include <richedit.h>
@@ -35,6 +39,8 @@ constexpr char kTitleAboutCn[] =
 constexpr char kTitleConnFailEn[] = "Failed to connect programmer";
 constexpr char kTitleConnFailCn[] =  // "编程器连接失败"
     "\xB1\xE0\xB3\xCC\xC6\xF7\xC1\xAC\xBD\xD3\xCA\xA7\xB0\xDC";
+
+enum Timer { kAboutTimer = 1, kRenameTimer = 2 };
 
 HINSTANCE g_instance;
 HWND g_main;
@@ -88,6 +94,28 @@ void ReportSplash() {
 }
 
 const char* T(const char* en, const char* cn) { return g_chinese ? cn : en; }
+
+// What Windows reports to window-event hooks by itself.
+void RaiseWindowEvent(DWORD event, HWND wnd) {
+  if (Env("KORVASTEL_WINDOWS_EVENTS") == "1")
+    NotifyWinEvent(event, wnd, OBJID_WINDOW, CHILDID_SELF);
+}
+
+void Show(HWND wnd, int how) {
+  ShowWindow(wnd, how);
+  RaiseWindowEvent(EVENT_OBJECT_SHOW, wnd);
+}
+
+// Renames the main window `times` times, each time to a title of its own.
+void Rename(int times) {
+  static int renames = 0;
+  for (int i = 0; i < times; ++i) {
+    SetWindowTextA(
+        g_main,
+        (std::string(T(kTitleMainEn, kTitleMainCn)) + " " + std::to_string(++renames)).c_str());
+    RaiseWindowEvent(EVENT_OBJECT_NAMECHANGE, g_main);
+  }
+}
 
 HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
            int id = 0) {
@@ -170,7 +198,7 @@ void OpenAbout() {
   Child(a, "BUTTON", "OK", BS_DEFPUSHBUTTON, 300, 230, 90, 26, IDOK);
   EnableWindow(g_main, FALSE);
   Report(Stamp("about"));
-  ShowWindow(a, SW_SHOW);
+  Show(a, SW_SHOW);
 }
 
 void ShowConnectionFailure() {
@@ -193,6 +221,10 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
       CreateMainControls(wnd);
       return 0;
     case WM_TIMER:
+      if (wp == kRenameTimer) {
+        Rename(1);
+        return 0;
+      }
       KillTimer(wnd, wp);
       OpenAbout();
       return 0;
@@ -210,6 +242,9 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kCmdRestoreTexts:
           SetDlgItemTextA(wnd, kIdDescription, LongDescription().c_str());
           ShowWindow(GetDlgItem(wnd, kIdVendorAddress), SW_SHOW);
+          return 0;
+        case kCmdRenameBurst:
+          Rename(static_cast<int>(lp));
           return 0;
         case kCmdExit:
           DestroyWindow(wnd);
@@ -263,11 +298,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   g_main = CreateWindowExA(0, "KorvastelMain", T(kTitleMainEn, kTitleMainCn), WS_OVERLAPPEDWINDOW,
                            100, 80, 640, 300, nullptr, MainMenu(), instance, nullptr);
   Report(Stamp("shown"));
-  if (start != "hidden") ShowWindow(g_main, SW_SHOWNORMAL);
+  if (start != "hidden") Show(g_main, SW_SHOWNORMAL);
   if (start == "disabled") EnableWindow(g_main, FALSE);
   if (start == "about") PostMessageA(g_main, WM_COMMAND, kCmdOpenAbout, 0);
   if (start == "connfail") PostMessageA(g_main, WM_COMMAND, kCmdConnectionFailure, 0);
-  if (int ms = std::atoi(Env("KORVASTEL_ABOUT_AFTER_MS").c_str())) SetTimer(g_main, 1, ms, nullptr);
+  if (int ms = std::atoi(Env("KORVASTEL_ABOUT_AFTER_MS").c_str()))
+    SetTimer(g_main, kAboutTimer, ms, nullptr);
+  if (int perSecond = std::atoi(Env("KORVASTEL_RENAMES_PER_SECOND").c_str()))
+    SetTimer(g_main, kRenameTimer, 1000 / perSecond, nullptr);
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -12,6 +12,7 @@ struct TForm1TestAccess {
   TForm1& form;
   void Timer1Timer() { form.Timer1Timer(&form); }
   void Timer3Timer() { form.Timer3Timer(&form); }
+  void FRelabelPassPosted() { form.FRelabelPassPosted(&form); }
   void ApplyTitleRules(HWND wnd, const std::string& title) { form.ApplyTitleRules(wnd, title); }
   void PaintAboutOverlay(HWND wnd, const std::string& title) { form.PaintAboutOverlay(wnd, title); }
 };

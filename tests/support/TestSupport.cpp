@@ -199,8 +199,8 @@ bool KillProcessesNamed(const std::string& exeName) {
 HWND CompanionMainWindow(DWORD pid) { return TopWindowOfClass(pid, "KorvastelMain"); }
 HWND CompanionAboutBox(DWORD pid) { return TopWindowOfClass(pid, "KorvastelAbout"); }
 
-void SendCompanionCommand(DWORD pid, int command) {
-  PostMessageA(CompanionMainWindow(pid), WM_COMMAND, command, 0);
+void SendCompanionCommand(DWORD pid, int command, LPARAM argument) {
+  PostMessageA(CompanionMainWindow(pid), WM_COMMAND, command, argument);
 }
 
 bool StartCompanion(ChildProcess& process) {

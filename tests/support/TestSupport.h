@@ -82,6 +82,6 @@ bool KillProcessesNamed(const std::string& exeName);
 // The stand-in companion's windows and commands.
 HWND CompanionMainWindow(DWORD pid);
 HWND CompanionAboutBox(DWORD pid);
-void SendCompanionCommand(DWORD pid, int command);
+void SendCompanionCommand(DWORD pid, int command, LPARAM argument = 0);
 // Starts a stand-in companion from `path` and waits until its main window exists.
 bool StartCompanion(ChildProcess& process);

@@ -1,0 +1,139 @@
+// The controller re-labels a companion window as soon as the companion reports
+// it, without waiting for the poll: each test stops the poll tick first, so
+// only a report can have done the work. The stand-in raises the show and
+// rename reports Windows raises by itself; Wine 8 raises only the creation.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "lookup/uProcessIDWin.h"
+#include "tests/companion/CompanionProtocol.h"
+#include "tests/support/ImportHook.h"
+#include "tests/support/TestSupport.h"
+#include "text/TextTable.h"
+#include "ui/TitleDispatch.h"
+#include "ui/uShowTop.h"
+#include "ui/ufrmMain.h"
+#include "winsys/Application.h"
+#include "winsys/Win32.h"
+
+namespace {
+
+constexpr DWORD kRelabelBoundMs = 3000;
+
+// Snapshots taken through the launcher's process lookup: one per tick or pass.
+int g_snapshots = 0;
+HANDLE WINAPI CountedSnapshot(DWORD flags, DWORD pid) {
+  ++g_snapshots;
+  return CreateToolhelp32Snapshot(flags, pid);
+}
+FARPROC CountingLookup(const char* name) {
+  if (std::string(name) == "CreateToolhelp32Snapshot")
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(CountedSnapshot));
+  return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+}
+
+class WindowEvents : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+    MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+    winsys::seam::SetKernelProcLookup(CountingLookup);
+  }
+  void TearDown() override {
+    KillProcessesNamed(CompanionExeName);
+    winsys::Application.DestroyForms();
+    Form1 = nullptr;
+    MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+    winsys::seam::SetKernelProcLookup(nullptr);
+  }
+
+  // Starts a companion and the controller, and waits for the main window's brand.
+  DWORD StartRelabelled() {
+    companion_ = Companion();
+    if (!StartCompanion(*companion_)) return 0;
+    winsys::Application.CreateForm(Form1);  // its timers run whenever the test waits
+    HWND main = CompanionMainWindow(companion_->Pid());
+    return WaitUntil([&] { return WindowText(main) == BrandMainEn; }) ? companion_->Pid() : 0;
+  }
+  std::unique_ptr<ChildProcess> Companion(const std::string& startDelayMs = "0") {
+    ScopedEnv env({{"KORVASTEL_WINDOWS_EVENTS", "1"}, {"KORVASTEL_START_DELAY_MS", startDelayMs}});
+    return std::make_unique<ChildProcess>("\"" + BinFolder() + "Korvastel\"");
+  }
+  static void StopPoll() { Form1->Timer1.SetEnabled(false); }
+  static bool Relabelled(HWND wnd, const char* brand) {
+    return WaitUntil([&] { return WindowText(wnd) == brand; }, kRelabelBoundMs);
+  }
+  // Opens the About box and tells whether it got the brand, then closes it.
+  static bool AboutRelabelled(DWORD pid) {
+    SendCompanionCommand(pid, kCmdOpenAbout);
+    HWND about = nullptr;
+    const bool relabelled =
+        WaitUntil([&] { return (about = CompanionAboutBox(pid)) != nullptr; }) &&
+        Relabelled(about, BrandAboutEn);
+    SendCompanionCommand(pid, kCmdCloseAbout);
+    WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; });
+    return relabelled;
+  }
+
+  std::unique_ptr<ChildProcess> companion_;
+};
+
+TEST_F(WindowEvents, AboutBoxesAreRelabelledWithThePollStopped) {
+  const DWORD pid = StartRelabelled();
+  ASSERT_NE(pid, 0u);
+  StopPoll();
+  for (int opening = 1; opening <= 3; ++opening) EXPECT_TRUE(AboutRelabelled(pid)) << opening;
+}
+
+TEST_F(WindowEvents, ARestartedCompanionIsFollowedByANewHook) {
+  ASSERT_NE(StartRelabelled(), 0u);
+  KillProcessesNamed(CompanionExeName);
+  auto restarted = Companion("1500");  // its window comes 1.5 s after its process
+  ASSERT_TRUE(
+      WaitUntil([&] { return GetProcessIdByExeName(CompanionExeName) == restarted->Pid(); }));
+  const int snapshots = g_snapshots;
+  ASSERT_TRUE(WaitUntil([&] { return g_snapshots > snapshots + 2; })) << "the poll saw it";
+  StopPoll();
+  ASSERT_TRUE(StartCompanion(*restarted));
+  EXPECT_TRUE(Relabelled(CompanionMainWindow(restarted->Pid()), BrandMainEn));
+}
+
+TEST_F(WindowEvents, ARenamingStormCostsFewerPassesThanRenamesAndBlocksNothing) {
+  const DWORD pid = StartRelabelled();
+  ASSERT_NE(pid, 0u);
+  StopPoll();
+  constexpr int kRenames = 300;
+  const int before = g_snapshots;
+  SendCompanionCommand(pid, kCmdRenameBurst, kRenames);
+  HWND main = CompanionMainWindow(pid);
+  ASSERT_TRUE(WaitUntil([&] {
+    const std::string title = WindowText(main);
+    return title.size() > 4 && title.substr(title.size() - 4) == " 300";
+  }));
+  PumpMessages(200);
+  const int passes = g_snapshots - before;
+  EXPECT_GT(passes, 0) << "renames of the companion's window ask for passes";
+  EXPECT_LT(passes, kRenames / 3) << "a burst of reports runs few passes";
+  EXPECT_TRUE(AboutRelabelled(pid)) << "the controller still answers at once";
+}
+
+int g_hookRequests = 0;
+HWINEVENTHOOK WINAPI RefuseHook(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD) {
+  ++g_hookRequests;
+  return nullptr;
+}
+
+TEST_F(WindowEvents, WhereTheHookIsRefusedThePollDoesItAll) {
+  ImportHook<decltype(&::SetWinEventHook)> refuse("user32.dll", "SetWinEventHook", RefuseHook);
+  const DWORD pid = StartRelabelled();
+  ASSERT_NE(pid, 0u);
+  EXPECT_GT(g_hookRequests, 0);
+  EXPECT_TRUE(AboutRelabelled(pid));
+  StopPoll();
+  EXPECT_FALSE(AboutRelabelled(pid)) << "with the poll stopped nothing else re-labels";
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#include "winsys/WinEvents.h"
+
+#include <map>
+
+#include "winsys/Failure.h"
+
+namespace winsys {
+
+namespace {
+
+// The platform's callback carries no context: each hook's procedure is kept here.
+std::map<HWINEVENTHOOK, WinEventProc>& HookProcs() {
+  static std::map<HWINEVENTHOOK, WinEventProc> procs;
+  return procs;
+}
+
+void CALLBACK WinEventTrampoline(HWINEVENTHOOK hook, DWORD event, HWND wnd, LONG object, LONG child,
+                                 DWORD, DWORD) {
+  IgnoreFailure("a window event", [&] {
+    const auto found = HookProcs().find(hook);
+    if (found != HookProcs().end()) found->second(event, wnd, object, child);
+  });
+}
+
+}  // namespace
+
+void UnhookWinEventRelease::operator()(HWINEVENTHOOK hook) const {
+  ::UnhookWinEvent(hook);
+  HookProcs().erase(hook);
+}
+
+WinEventHook SetWinEventHook(DWORD first, DWORD last, DWORD pid, WinEventProc proc) {
+  HWINEVENTHOOK hook =
+      ::SetWinEventHook(first, last, nullptr, WinEventTrampoline, pid, 0, WINEVENT_OUTOFCONTEXT);
+  if (hook) HookProcs()[hook] = proc;
+  return WinEventHook(hook);
+}
+
+}  // namespace winsys
