@@ -22,6 +22,8 @@ class CompanionEvents {
   // Follows the reports of process `pid` from now on, and no longer those of
   // the process followed before (a restarted companion); 0 follows none.
   void Follow(DWORD pid);
+  // The process followed, or 0.
+  DWORD Followed() const { return pid_; }
 
  private:
   DWORD pid_ = 0;

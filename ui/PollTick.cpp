@@ -62,8 +62,11 @@ void TForm1::Timer1Timer(winsys::TObject*) {
 }
 
 // Never counts a miss and never ends the program: that is the tick's to do.
+// A report names the process it came from: the process list is searched only
+// when no process is followed yet (the first pass, at start-up).
 void TForm1::FRelabelPassPosted(winsys::TObject*) {
-  const DWORD pid = GetProcessIdByExeName(CompanionExeName);
+  DWORD pid = FCompanionEvents.Followed();
+  if (!pid) pid = GetProcessIdByExeName(CompanionExeName);
   if (!pid) return;
   FCompanionEvents.Follow(pid);
   if (HWND wnd = FindProcessWindow(pid)) Relabel(wnd);
