@@ -52,6 +52,9 @@ int RunKestron() {
   }
 
   Application.CreateForm(Form1);
+  // The controller's first re-label pass, before the event loop shows the
+  // controller form: the companion's main window is up by now.
+  Application.ProcessMessages();
   Application.Run();
   Application.DestroyForms();
   return 0;

@@ -49,6 +49,18 @@ void TApplication::Run() {
   }
 }
 
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));  // for Run to see
+      return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
 void TApplication::DestroyForms() {
   while (!forms_.empty()) forms_.pop_back();
   mainForm_ = nullptr;

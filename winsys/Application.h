@@ -29,6 +29,8 @@ class TApplication {
   }
   // Shows the main form normally and dispatches messages until a quit.
   void Run();
+  // Dispatches the messages already waiting, then returns.
+  void ProcessMessages();
   // Destroys the forms created with CreateForm, newest first.
   void DestroyForms();
   void Terminate();
