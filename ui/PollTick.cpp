@@ -66,9 +66,11 @@ void TForm1::Timer1Timer(winsys::TObject*) {
 // when no process is followed yet (the first pass, at start-up).
 void TForm1::FRelabelPassPosted(winsys::TObject*) {
   DWORD pid = FCompanionEvents.Followed();
-  if (!pid) pid = GetProcessIdByExeName(CompanionExeName);
-  if (!pid) return;
-  FCompanionEvents.Follow(pid);
+  if (!pid) {
+    pid = GetProcessIdByExeName(CompanionExeName);
+    if (!pid) return;
+    FCompanionEvents.Follow(pid);
+  }
   if (HWND wnd = FindProcessWindow(pid)) Relabel(wnd);
   Timer3Timer(this);
 }

@@ -16,10 +16,10 @@ void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor) {
   ::RegisterClassA(&wc);
 }
 
-HWND CreateMessageWindow(const char* className, WNDPROC proc) {
+HWND CreateMessageWindow(const char* className, WNDPROC proc, void* object) {
   RegisterClassOnce(className, proc, nullptr);
   return ::CreateWindowExA(0, className, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(),
-                           nullptr);
+                           object);
 }
 
 void MoveWindowTo(HWND wnd, int x, int y) {

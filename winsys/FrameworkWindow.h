@@ -14,7 +14,8 @@ void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor);
 
 // A hidden message-only window of this class (registered on first use), for
 // framework messages that belong to no form: timer ticks, posted events.
-HWND CreateMessageWindow(const char* className, WNDPROC proc);
+// `object` goes to CreateWindowEx for BindWindow.
+HWND CreateMessageWindow(const char* className, WNDPROC proc, void* object = nullptr);
 
 // Moves a window within its parent, keeping its size and z-order.
 void MoveWindowTo(HWND wnd, int x, int y);

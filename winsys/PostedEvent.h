@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "winsys/FrameworkWindow.h"
 #include "winsys/Object.h"
 
 namespace winsys {
@@ -15,10 +16,12 @@ class TPostedEvent : public TObject {
   ~TPostedEvent() override;
   // Asks for one run of the event; nothing more while a run is pending.
   void Post();
-  bool Pending() const { return pending_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend TPostedEvent* BindWindow<TPostedEvent>(HWND, UINT, LPARAM);
+
+  HWND handle_ = nullptr;  // its own window: a request still queued goes with it
   bool pending_ = false;
   TNotifyEvent onPosted_;
 };
