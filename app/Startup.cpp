@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include <exception>
+
 #include "text/StartFailure.h"
 #include "text/TextTable.h"
 #include "ui/uShowTop.h"
@@ -14,27 +16,20 @@ namespace {
 // WinExec's results up to this one mean the program was not started.
 constexpr UINT kLastStartFailure = 31;
 constexpr UINT kChineseCodePage = 936;
+// The exit status of a launcher that failed in a way the platform gave no code for.
+constexpr int kFailedStatus = 1;
 
 // Tells the user why the companion did not start, in the system's language
 // as the companion itself would speak it, and gives the exit status.
 int ReportStartFailure(const std::string& path, UINT result) {
   const bool chinese = winsys::AnsiCodePage() == kChineseCodePage;
   winsys::ErrorBox(StartFailureMessage(path, result, chinese).c_str(), BrandProduct);
-  return result != 0 ? static_cast<int>(result) : 1;
+  return result != 0 ? static_cast<int>(result) : kFailedStatus;
 }
 
-}  // namespace
-
-std::string CompanionPath(const std::string& programPath) {
-  return programPath.substr(0, programPath.find_last_of('\\') + 1) + CompanionExeName;
-}
-
-std::string CompanionCommandLine(const std::string& programPath) {
-  return "\"" + CompanionPath(programPath) + "\"";
-}
-
-int RunKestron() {
-  Application.Initialize();
+// Shows the splash, starts the companion and runs the controller until the
+// companion has gone; the exit status.
+int StartCompanionAndRun() {
   auto* keepOnTop = new TMythread();  // frees itself when its loop ends
   keepOnTop->FreeOnTerminate = true;
   Form2 = new TForm2();
@@ -51,11 +46,35 @@ int RunKestron() {
     return ReportStartFailure(CompanionPath(programPath), started);
   }
 
+  // The companion's main window shows the vendor's title until this: nothing
+  // the controller sets up comes before it.
+  RetitleCompanionAtStart();
   Application.CreateForm(Form1);
-  // The controller's first re-label pass, before the event loop shows the
-  // controller form: the companion's main window is up by now.
-  Application.ProcessMessages();
   Application.Run();
-  Application.DestroyForms();
   return 0;
+}
+
+}  // namespace
+
+std::string CompanionPath(const std::string& programPath) {
+  return programPath.substr(0, programPath.find_last_of('\\') + 1) + CompanionExeName;
+}
+
+std::string CompanionCommandLine(const std::string& programPath) {
+  return "\"" + CompanionPath(programPath) + "\"";
+}
+
+int RunKestron() {
+  Application.Initialize();
+  int status = kFailedStatus;
+  try {
+    status = StartCompanionAndRun();
+  } catch (...) {
+    // A window that could not be made outside every event handler: at start-up,
+    // or when the loop first shows the controller.
+    FreeSplash();  // it stays on top and would cover the box
+    Application.ShowException(std::current_exception());
+  }
+  Application.DestroyForms();
+  return status;
 }

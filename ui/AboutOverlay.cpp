@@ -12,7 +12,11 @@
 void TForm1::PaintAboutOverlay(HWND, const std::string& title) {
   // The box still carries its own title on the tick that retitles it.
   if (TextEquals(title, TitleAboutCn) || TextEquals(title, TitleAboutEn)) {
-    FOverlayDC = winsys::GetDC(AboutWnd);  // releases the previous box's context
+    // The previous box's context goes back first: drawing contexts come from
+    // a cache the whole system shares, and the new box may be handed the
+    // very context the old one had.
+    FOverlayDC.Reset();
+    FOverlayDC = winsys::GetDC(AboutWnd);
     FOverlayCanvas->SetHandle(FOverlayDC.get());
   }
   if (!TextEquals(title, BrandAboutCn) && !TextEquals(title, BrandAboutEn)) return;

@@ -1,12 +1,14 @@
 // The poll tick: keep the launcher out of sight, find the companion and the
 // window the user is looking at, and hand it to the dispatch and the overlay.
 // A re-label pass does the same work at once when the companion reports a
-// window, between two ticks.
+// window, between two ticks; the start-up retitles the main window before
+// the controller exists.
 #include <string>
 
 #include "lookup/uProcessIDWin.h"
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
+#include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
@@ -73,6 +75,14 @@ void TForm1::FRelabelPassPosted(winsys::TObject*) {
   }
   if (HWND wnd = FindProcessWindow(pid)) Relabel(wnd);
   Timer3Timer(this);
+}
+
+void RetitleCompanionAtStart() {
+  HWND wnd = FindProcessWindow(GetProcessIdByExeName(CompanionExeName));
+  if (!wnd) return;
+  std::string title = winsys::GetWindowTextA(wnd);
+  LookPastConnectionFailure(wnd, title);
+  winsys::IgnoreFailure("the first retitle", [&] { ApplyMainWindowRules(wnd, title); });
 }
 
 void TForm1::Relabel(HWND wnd) {

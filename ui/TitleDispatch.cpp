@@ -39,17 +39,25 @@ bool Recognises(const WindowKind& kind, const std::string& title) {
   return TextEquals(title, kind.title) || (kind.mainWindow && TextEquals(title, kind.brand));
 }
 
+// Retitles, records and walks a window of this kind seen for the first time.
+void Apply(const WindowKind& kind, HWND wnd) {
+  if (kind.mainWindow) FreeSplash();
+  if (wnd == *kind.recorded) return;  // seen before: handles are compared only
+  *kind.recorded = wnd;
+  winsys::SetWindowTextA(wnd, kind.brand);
+  ApplyRuleSet(wnd, kind.ruleSet);
+}
+
 }  // namespace
 
 void TForm1::ApplyTitleRules(HWND wnd, const std::string& title) {
-  for (const WindowKind& kind : kWindowKinds) {
-    if (!Recognises(kind, title)) continue;
-    if (kind.mainWindow) FreeSplash();
-    if (wnd == *kind.recorded) continue;  // seen before: handles are compared only
-    *kind.recorded = wnd;
-    winsys::SetWindowTextA(wnd, kind.brand);
-    ApplyRuleSet(wnd, kind.ruleSet);
-  }
+  for (const WindowKind& kind : kWindowKinds)
+    if (Recognises(kind, title)) Apply(kind, wnd);
+}
+
+void ApplyMainWindowRules(HWND wnd, const std::string& title) {
+  for (const WindowKind& kind : kWindowKinds)
+    if (kind.mainWindow && Recognises(kind, title)) Apply(kind, wnd);
 }
 
 bool IsBrandTitle(const std::string& title) {

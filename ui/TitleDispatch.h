@@ -14,5 +14,10 @@ extern HWND MainCnWnd;
 extern HWND MainEnWnd;
 extern HWND AboutWnd;  // in either language
 
+// The dispatch's rules for the main windows alone, which need nothing of the
+// controller: the companion's start-up retitles its main window before the
+// controller exists.
+void ApplyMainWindowRules(HWND wnd, const std::string& title);
+
 // True for a title this launcher gives the companion's windows.
 bool IsBrandTitle(const std::string& title);

@@ -43,7 +43,7 @@ TForm1::~TForm1() { FormDestroy(this); }
 void TForm1::FormCreate(winsys::TObject*) {
   FOverlayCanvas = std::make_unique<winsys::TCanvas>();
   Timer1.SetEnabled(true);
-  FRelabelPass.Post();  // the first pass runs as the event loop starts, before any tick
+  FRelabelPass.Post();  // the first pass: the loop's first event, before any tick
 }
 
 void TForm1::FormDestroy(winsys::TObject*) {

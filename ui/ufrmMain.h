@@ -4,7 +4,8 @@
 // Where TForm1's handlers are defined:
 //   ufrmMain.cpp       the form's components, FormCreate, FormDestroy; TMythread
 //   PollTick.cpp       Timer1Timer, the poll tick; FRelabelPassPosted, the same
-//                      work when the companion reports a window (CompanionEvents.h)
+//                      work when the companion reports a window (CompanionEvents.h);
+//                      RetitleCompanionAtStart
 //   TitleDispatch.cpp  ApplyTitleRules (the recorded windows: TitleDispatch.h)
 //   RuleSets.cpp       Timer3Timer (the rule sets: RuleSets.h)
 //   AboutOverlay.cpp   PaintAboutOverlay, FLabelAboutClick
@@ -63,6 +64,13 @@ class TForm1 : public winsys::TForm {
 };
 
 extern TForm1* Form1;
+
+// Retitles the companion's main window (or the one behind its connection-
+// failure box) right after the companion has started, before the controller
+// exists: the user sees the vendor's title only until then. About boxes, the
+// splash on an empty title and the window-event hooks wait for the
+// controller's first pass.
+void RetitleCompanionAtStart();
 
 // Keeps the splash on top while the companion starts.
 class TMythread : public winsys::TThread {

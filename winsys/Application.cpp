@@ -1,6 +1,5 @@
 #include "winsys/Application.h"
 
-#include <cctype>
 #include <exception>
 
 #include "winsys/Win32.h"
@@ -34,8 +33,11 @@ std::string TApplication::Title() const {
   std::string name = ProgramPath();
   name = name.substr(name.find_last_of("\\/") + 1);
   name = name.substr(0, name.find_last_of('.'));
-  for (size_t i = 1; i < name.size(); ++i)
-    name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+  if (name.empty()) return name;
+  // By characters of the code page, not bytes: a byte of a Chinese character
+  // may look like an upper-case letter.
+  char* rest = ::CharNextA(name.data());
+  ::CharLowerBuffA(rest, static_cast<DWORD>(name.data() + name.size() - rest));
   return name;
 }
 
@@ -49,18 +51,6 @@ void TApplication::Run() {
   }
 }
 
-void TApplication::ProcessMessages() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));  // for Run to see
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-}
-
 void TApplication::DestroyForms() {
   while (!forms_.empty()) forms_.pop_back();
   mainForm_ = nullptr;
@@ -69,16 +59,22 @@ void TApplication::DestroyForms() {
 void TApplication::Terminate() { ::PostQuitMessage(0); }
 
 void TApplication::HandleEvent(const std::function<void()>& handler) {
-  std::string error;
   try {
     handler();
-    return;
-  } catch (const std::exception& e) {
-    error = e.what();
   } catch (...) {
-    error = "Unknown error";
+    ShowException(std::current_exception());
   }
-  ::MessageBoxA(handle_, error.c_str(), Title().c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::ShowException(const std::exception_ptr& error) {
+  std::string message = "Unknown error";
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    message = e.what();
+  } catch (...) {
+  }
+  ::MessageBoxA(handle_, message.c_str(), Title().c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace winsys

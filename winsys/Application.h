@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,8 +30,6 @@ class TApplication {
   }
   // Shows the main form normally and dispatches messages until a quit.
   void Run();
-  // Dispatches the messages already waiting, then returns.
-  void ProcessMessages();
   // Destroys the forms created with CreateForm, newest first.
   void DestroyForms();
   void Terminate();
@@ -42,6 +41,8 @@ class TApplication {
   // Runs an event handler; an error leaving it is shown in a message box and
   // the loop goes on.
   void HandleEvent(const std::function<void()>& handler);
+  // The error box: the error's message, an error icon, the title as caption.
+  void ShowException(const std::exception_ptr& error);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);

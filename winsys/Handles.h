@@ -51,10 +51,14 @@ struct DeleteGdiObject {
 struct DeleteMemoryDC {
   void operator()(HDC dc) const { ::DeleteDC(dc); }
 };
-// A window's drawing context goes back to the window it came from.
+// A window's drawing context goes back to the window it came from. Once that
+// window is gone the platform has taken the context back already, and may
+// have handed it to another window since: it is not released again.
 struct ReleaseWindowDC {
   HWND wnd = nullptr;
-  void operator()(HDC dc) const { ::ReleaseDC(wnd, dc); }
+  void operator()(HDC dc) const {
+    if (::IsWindow(wnd)) ::ReleaseDC(wnd, dc);
+  }
 };
 
 using KernelHandle = Owned<HANDLE, CloseKernelHandle>;

@@ -132,8 +132,10 @@ void SendReplaceSelNoUndo(HWND wnd, const char* text) {
 
 WindowDC GetDC(HWND wnd) { return WindowDC(::GetDC(wnd), ReleaseWindowDC{wnd}); }
 
+// Where any of the three functions is missing there is no snapshot, so no
+// entry of one is ever read without the means to read the next.
 ProcessSnapshot CreateToolhelp32Snapshot() {
-  if (!Tools().create) return ProcessSnapshot();
+  if (!Tools().create || !Tools().first || !Tools().next) return ProcessSnapshot();
   HANDLE h = Tools().create(TH32CS_SNAPPROCESS, 0);
   return h == INVALID_HANDLE_VALUE ? ProcessSnapshot() : ProcessSnapshot(h);
 }
@@ -142,11 +144,11 @@ static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 4 ? 296 : 304),
               "the process entry: 296 bytes in a 32-bit build, 304 in a 64-bit one");
 
 bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
-  return snapshot && Tools().first && Tools().first(snapshot.get(), &entry);
+  return snapshot && Tools().first(snapshot.get(), &entry);
 }
 
 bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
-  return snapshot && Tools().next && Tools().next(snapshot.get(), &entry);
+  return snapshot && Tools().next(snapshot.get(), &entry);
 }
 
 UINT WinExec(const char* commandLine) { return ::WinExec(commandLine, SW_HIDE); }

@@ -47,7 +47,7 @@ void SendReplaceSelNoUndo(HWND wnd, const char* text);
 WindowDC GetDC(HWND wnd);
 
 // The process list. The snapshot functions are looked up by name in the
-// kernel library on first use; where one is missing there is no snapshot.
+// kernel library on first use; where any one is missing there is no snapshot.
 using ProcessSnapshot = KernelHandle;
 ProcessSnapshot CreateToolhelp32Snapshot();
 bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
