@@ -119,13 +119,6 @@ TEST_F(ConnectionFailureCp936, ChineseMainWindowIsRetitledBehindTheBox) {
   Check("cn", BrandMainCn);
 }
 
-// Whether the screen shows the overlay picture at the About box's client origin.
-bool OverlayOnScreen(HWND about) {
-  POINT origin{0, 0};
-  ClientToScreen(about, &origin);
-  return ShowsPicture(nullptr, origin, "OVERLAY", 140, 250);
-}
-
 HWND ChildWhere(HWND parent, const std::function<bool(HWND)>& match) {
   for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     if (match(c)) return c;

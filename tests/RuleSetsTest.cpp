@@ -179,6 +179,25 @@ TEST_F(RichText, TextsTheCompanionWritesBackAreChangedAgain) {
 // The overlay picture at the box's client origin, as far as a test box's client reaches.
 bool ShowsOverlay(HWND box) { return ShowsPicture(box, {0, 0}, "OVERLAY", 140, 260); }
 
+// Where in the log of context calls a window's first GetDC or ReleaseDC from
+// `from` on stands; -1 if none.
+int CallIndex(const WindowDCCount& dcs, bool acquired, HWND wnd, size_t from) {
+  const auto& calls = dcs.Calls();
+  for (size_t i = from; i < calls.size(); ++i)
+    if (calls[i].acquired == acquired && calls[i].wnd == wnd) return static_cast<int>(i);
+  return -1;
+}
+
+// Opens a box and runs the two ticks that see it: the retitle, then the first paint.
+HWND OpenAboutBox(ControllerTest& test, const char* title, const char* brand) {
+  HWND box = test.TopWindow(title);
+  PumpMessages(50);
+  Controller().ApplyTitleRules(box, title);
+  Controller().PaintAboutOverlay(box, title);
+  Controller().PaintAboutOverlay(box, brand);
+  return box;
+}
+
 TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
   WindowDCCount dcs;
   const int baseline = dcs.Outstanding();
@@ -197,17 +216,27 @@ TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
   for (const char* main : {TitleMainEn, BrandMainEn}) Controller().PaintAboutOverlay(first, main);
   EXPECT_FALSE(ShowsOverlay(first)) << "the main window in front: nothing is drawn";
   EXPECT_EQ(dcs.Outstanding(), baseline + 1) << "nor another context held";
-  HWND second = TopWindow(TitleAboutCn);
-  PumpMessages(50);
-  Controller().ApplyTitleRules(second, TitleAboutCn);
-  Controller().PaintAboutOverlay(second, TitleAboutCn);
-  Controller().PaintAboutOverlay(second, BrandAboutCn);
+
+  // The first box still open: its context goes back before the next is taken,
+  // which may be the very same context on Windows.
+  size_t from = dcs.Calls().size();  // the test's own looks at the screen come before
+  HWND second = OpenAboutBox(*this, TitleAboutCn, BrandAboutCn);
+  ASSERT_GE(CallIndex(dcs, false, first, from), 0);
+  EXPECT_LT(CallIndex(dcs, false, first, from), CallIndex(dcs, true, second, from));
   EXPECT_TRUE(ShowsOverlay(second));
   EXPECT_EQ(dcs.Outstanding(), baseline + 1) << "the first box's context is released";
+
+  // The second box closed: the platform took its context back, and it is not released again.
+  DestroyWindow(second);
+  from = dcs.Calls().size();
+  HWND third = OpenAboutBox(*this, TitleAboutEn, BrandAboutEn);
+  EXPECT_EQ(CallIndex(dcs, false, second, from), -1) << "a closed box's context is not released";
+  EXPECT_TRUE(ShowsOverlay(third));
 
   winsys::Application.DestroyForms();
   Form1 = nullptr;
   EXPECT_EQ(dcs.Outstanding(), baseline);
+  EXPECT_GE(CallIndex(dcs, false, third, from), 0);
 }
 
 struct ShellRequest {

@@ -3,11 +3,17 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/Startup.h"
 #include "lookup/uProcessIDWin.h"
+#include "tests/companion/CompanionProtocol.h"
+#include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
+#include "text/TextTable.h"
 #include "ui/uShowTop.h"
+#include "ui/ufrmMain.h"
+#include "winsys/Timer.h"
 
 namespace {
 
@@ -63,6 +69,94 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   KillProcessesNamed("Korvastel");
   KillProcessesNamed("Kestron.exe");
   DeleteFileA(decoy.c_str());
+}
+
+// The launcher's own sequence run in this process, watched through this
+// program's import table: a window class may be made to fail, and each brand
+// title written is noted with whether the controller existed then.
+const char* g_failingClass;
+decltype(&::CreateWindowExA) g_createWindow;
+decltype(&::SetWindowTextA) g_setWindowText;
+std::vector<std::string> g_brandsWrittenBeforeController;
+
+HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD style, int x,
+                                int y, int w, int h, HWND parent, HMENU menu, HINSTANCE instance,
+                                LPVOID param) {
+  const bool named = HIWORD(reinterpret_cast<UINT_PTR>(cls)) != 0;  // not a class atom
+  if (named && g_failingClass && std::string(cls) == g_failingClass) return nullptr;
+  return g_createWindow(exStyle, cls, title, style, x, y, w, h, parent, menu, instance, param);
+}
+
+BOOL WINAPI WatchedSetWindowText(HWND wnd, LPCSTR text) {
+  if (!Form1 && std::string(text) == BrandMainEn) g_brandsWrittenBeforeController.push_back(text);
+  return g_setWindowText(wnd, text);
+}
+
+std::vector<std::string> g_errorBoxes;
+int WINAPI RecordErrorBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
+  g_errorBoxes.push_back(std::string(caption) + ": " + text);
+  return IDOK;
+}
+
+struct InProcessLauncher {
+  ImportHook<decltype(&::CreateWindowExA)> create{"user32.dll", "CreateWindowExA",
+                                                  WatchedCreateWindow};
+  ImportHook<decltype(&::SetWindowTextA)> setText{"user32.dll", "SetWindowTextA",
+                                                  WatchedSetWindowText};
+  ImportHook<decltype(&::MessageBoxA)> errorBox{"user32.dll", "MessageBoxA", RecordErrorBox};
+  explicit InProcessLauncher(const char* failingClass) {
+    g_createWindow = create.Original();
+    g_setWindowText = setText.Original();
+    g_failingClass = failingClass;
+    g_brandsWrittenBeforeController.clear();
+    g_errorBoxes.clear();
+    Form1 = nullptr;
+  }
+};
+
+// A window that cannot be made outside every event handler, before the
+// companion starts (the splash) or when the loop first shows the controller
+// (its address label), ends the launcher through the error box.
+TEST(Startup, AWindowThatCannotBeMadeEndsItThroughTheErrorBox) {
+  const struct {
+    const char* failingClass;
+    bool companionStarted;
+  } rows[] = {{"TForm2", false}, {"TStaticText", true}};
+  for (const auto& row : rows) {
+    ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+    InProcessLauncher launcher(row.failingClass);
+    EXPECT_EQ(RunKestron(), 1) << row.failingClass;
+    EXPECT_EQ(g_errorBoxes, std::vector<std::string>{"kestron_tests: Error creating window"})
+        << row.failingClass;
+    EXPECT_EQ(Form2, nullptr) << "the splash would cover the box";
+    EXPECT_EQ(GetProcessIdByExeName(CompanionExeName) != 0, row.companionStarted)
+        << row.failingClass;
+  }
+  KillProcessesNamed(CompanionExeName);
+}
+
+// The user sees the vendor's title only until the start call returns: the
+// main window wears the brand before the controller exists, and the ticks
+// after it still find everything they need for an About box.
+TEST(Startup, RetitlesTheMainWindowBeforeTheControllerExists) {
+  ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+  ScopedEnv env({{std::string("KORVASTEL_ABOUT_AFTER_MS"), std::string("300")}});
+  InProcessLauncher launcher(nullptr);
+  bool aboutHandled = false;
+  const DWORD startMs = GetTickCount();
+  winsys::TTimer watch(20, true, [&](winsys::TObject*) {
+    if (aboutHandled) return;  // the companion is on its way out
+    const DWORD pid = GetProcessIdByExeName(CompanionExeName);
+    HWND about = CompanionAboutBox(pid);
+    aboutHandled = about && WindowText(about) == BrandAboutEn &&
+                   Form1->FLabelAbout.ParentWindow() == about && Form1->FLabelAbout.Handle() &&
+                   Form1->Timer1.Enabled() && Form1->Timer3.Enabled() && OverlayOnScreen(about);
+    if (aboutHandled || GetTickCount() - startMs > 20000) SendCompanionCommand(pid, kCmdExit);
+  });
+  EXPECT_EQ(RunKestron(), 0) << "ends once the companion has gone";
+  EXPECT_EQ(g_brandsWrittenBeforeController, std::vector<std::string>{BrandMainEn});
+  EXPECT_TRUE(aboutHandled) << "retitled, label moved in, overlay painted, timers running";
+  EXPECT_TRUE(g_errorBoxes.empty());
 }
 
 TEST(Splash, RepaintDrawsThePictureAtItsNaturalSize) {

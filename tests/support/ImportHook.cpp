@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -51,19 +52,22 @@ void WriteImportSlot(void** slot, void* target) {
 
 namespace {
 
-int g_outstandingDCs = 0;
+std::map<HDC, HWND> g_outstandingDCs;
+std::vector<WindowDCCount::Call> g_dcCalls;
 decltype(&::GetDC) g_getDC = nullptr;
 decltype(&::ReleaseDC) g_releaseDC = nullptr;
 
 HDC WINAPI CountingGetDC(HWND wnd) {
   HDC dc = g_getDC(wnd);
-  if (dc) ++g_outstandingDCs;
+  g_dcCalls.push_back({true, wnd});
+  if (dc) g_outstandingDCs[dc] = wnd;
   return dc;
 }
 
 int WINAPI CountingReleaseDC(HWND wnd, HDC dc) {
   const int released = g_releaseDC(wnd, dc);
-  if (released) --g_outstandingDCs;
+  g_dcCalls.push_back({false, wnd});
+  if (released) g_outstandingDCs.erase(dc);
   return released;
 }
 
@@ -72,9 +76,16 @@ int WINAPI CountingReleaseDC(HWND wnd, HDC dc) {
 WindowDCCount::WindowDCCount()
     : getDC_("user32.dll", "GetDC", CountingGetDC),
       releaseDC_("user32.dll", "ReleaseDC", CountingReleaseDC) {
-  g_outstandingDCs = 0;
+  g_outstandingDCs.clear();
+  g_dcCalls.clear();
   g_getDC = getDC_.Original();
   g_releaseDC = releaseDC_.Original();
 }
 
-int WindowDCCount::Outstanding() const { return g_outstandingDCs; }
+int WindowDCCount::Outstanding() const {
+  int count = 0;
+  for (const auto& [dc, wnd] : g_outstandingDCs) count += IsWindow(wnd) ? 1 : 0;
+  return count;
+}
+
+const std::vector<WindowDCCount::Call>& WindowDCCount::Calls() const { return g_dcCalls; }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 // The import-table slot through which this program calls `function` of
 // `dll`. Ends the test program when it imports no such function.
 void** ImportSlot(const char* dll, const char* function);
@@ -29,12 +31,20 @@ class ImportHook {
   Fn original_;
 };
 
-// Counts the window drawing contexts this program takes (GetDC) and gives
+// Watches the window drawing contexts this program takes (GetDC) and gives
 // back (ReleaseDC) while it lives; one at a time.
 class WindowDCCount {
  public:
+  struct Call {
+    bool acquired;  // GetDC, else ReleaseDC
+    HWND wnd;
+  };
   WindowDCCount();
+  // Taken and not given back, of windows that still exist: the platform
+  // takes back the context of a window that is destroyed.
   int Outstanding() const;
+  // Every GetDC and ReleaseDC, in order.
+  const std::vector<Call>& Calls() const;
 
  private:
   ImportHook<decltype(&::GetDC)> getDC_;

@@ -169,6 +169,12 @@ bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int heigh
   return same;
 }
 
+bool OverlayOnScreen(HWND about) {
+  POINT origin{0, 0};
+  ClientToScreen(about, &origin);
+  return ShowsPicture(nullptr, origin, "OVERLAY", 140, 250);
+}
+
 #include <tlhelp32.h>
 
 std::vector<DWORD> ProcessIdsNamed(const std::string& exeName) {

@@ -73,6 +73,8 @@ std::string WindowText(HWND wnd);
 // program's bitmap resource at its natural size from `at`, judged on a grid
 // of points over `width` x `height` of the picture.
 bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height);
+// Whether the screen shows the launcher's overlay picture at the About box's client origin.
+bool OverlayOnScreen(HWND about);
 
 // The ids of the processes with this executable name, in snapshot order.
 std::vector<DWORD> ProcessIdsNamed(const std::string& exeName);
