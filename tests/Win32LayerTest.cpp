@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "lookup/uProcessIDWin.h"
 #include "winsys/Win32.h"
 
 namespace {
@@ -32,30 +31,6 @@ TEST(WindowTexts, AreCutToTheirMaximumsCountingTheNul) {
   ASSERT_NE(classed, nullptr);
   EXPECT_EQ(winsys::GetClassNameA(classed), std::string(99, 'C'));
   DestroyWindow(classed);
-}
-
-TEST(ProcessSnapshot, ListsThisProcessUnderItsExeName) {
-  EXPECT_EQ(GetProcessIdByExeName("kestron_tests.exe"), GetCurrentProcessId());
-  EXPECT_EQ(GetProcessIdByExeName("kestron_tests"), 0u);
-  EXPECT_EQ(GetProcessIdByExeName("KESTRON_TESTS.EXE"), 0u);
-}
-
-TEST(ProcessSnapshot, MissingToolhelpFunctionsGiveNoProcesses) {
-  for (const char* missing : {"CreateToolhelp32Snapshot", "Process32First", "Process32Next"}) {
-    static const char* s_missing;
-    s_missing = missing;
-    winsys::seam::SetKernelProcLookup([](const char* name) -> FARPROC {
-      if (std::string(name) == s_missing) return nullptr;
-      return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
-    });
-    const DWORD found = GetProcessIdByExeName("kestron_tests.exe");
-    winsys::seam::SetKernelProcLookup(nullptr);
-    // Without Process32Next the first entry may still match; never a crash.
-    if (std::string(missing) != "Process32Next") {
-      EXPECT_EQ(found, 0u) << missing;
-    }
-  }
-  EXPECT_EQ(GetProcessIdByExeName("kestron_tests.exe"), GetCurrentProcessId());
 }
 
 TEST(WindowWalks, CarryAFailureOutAfterThePlatformReturns) {
