@@ -68,6 +68,7 @@ choose_runnable_build() {
 # the runnable build, starts a session (wine-session.sh) with its Wine and
 # names the build. Usage: start_runnable_session WHAT [use-own-display]
 start_runnable_session() {
+  choose_runnable_build  # probes once; install-deps.sh reads the exported answer
   bash tools/install-deps.sh
   build_runnable
   source tools/wine-session.sh
