@@ -9,7 +9,6 @@
 #include <string>
 
 #include "lookup/uProcessIDWin.h"
-#include "tests/companion/CompanionProtocol.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
@@ -52,9 +51,6 @@ class EndToEnd : public ::testing::Test {
     });
     return pid;
   }
-  bool WaitForTitle(HWND wnd, const std::string& title) {
-    return WaitUntil([&] { return WindowText(wnd) == title; });
-  }
   // Processes messages until `done` holds, counting the periods of a 5 ms timer
   // meanwhile: the launcher's poll tick gets the same period from the platform.
   int TicksUntil(const std::function<bool(int ticks)>& done) {
@@ -80,7 +76,7 @@ class MainWindow : public EndToEnd {
     const DWORD pid = WaitForCompanion();
     ASSERT_NE(pid, 0u);
     HWND main = CompanionMainWindow(pid);
-    EXPECT_TRUE(WaitForTitle(main, brand));
+    EXPECT_TRUE(WaitForText(main, brand));
     if (TextEquals(brand, BrandMainEn)) {  // only the English main window hides it
       EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(GetDlgItem(main, kIdVendorAddress)); }));
     }
@@ -107,7 +103,7 @@ class ConnectionFailure : public EndToEnd {
     const DWORD pid = WaitForCompanion();
     ASSERT_NE(pid, 0u);
     ASSERT_TRUE(WaitUntil([&] { return TopWindowOfClass(pid, "#32770") != nullptr; }));
-    EXPECT_TRUE(WaitForTitle(CompanionMainWindow(pid), brand));
+    EXPECT_TRUE(WaitForText(CompanionMainWindow(pid), brand));
     HWND box = TopWindowOfClass(pid, "#32770");
     EXPECT_TRUE(box && IsWindowVisible(box)) << "retitled while the box is still up";
   }
@@ -145,42 +141,41 @@ class AboutBox : public EndToEnd {
     Launch(language);
     const DWORD pid = WaitForCompanion();
     ASSERT_NE(pid, 0u);
-    ASSERT_TRUE(WaitForTitle(CompanionMainWindow(pid), mainBrand));
+    ASSERT_TRUE(WaitForText(CompanionMainWindow(pid), mainBrand));
     ASSERT_TRUE(WaitUntil([&] { return TopWindowOfClass(launcher_->Pid(), "TForm2") == nullptr; }));
-    SendCompanionCommand(pid, kCmdOpenAbout);
     for (int opening = 1; opening <= 2; ++opening) {
       SCOPED_TRACE("About box opened " + std::to_string(opening) + " times");
-      HWND about = nullptr;
-      ASSERT_TRUE(WaitUntil([&] { return (about = CompanionAboutBox(pid)) != nullptr; }));
-      EXPECT_TRUE(WaitForTitle(about, brand));
-      // The walk runs in the launcher while this test looks: wait for its last control.
-      EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(GetDlgItem(about, kIdAboutEmail)); }));
-      HWND vendor = GetDlgItem(about, kIdAboutVendorAddress);
-      EXPECT_FALSE(IsWindowVisible(vendor));
-      EXPECT_FALSE(IsWindowVisible(GetDlgItem(about, kIdAboutPicture)));
-      EXPECT_FALSE(IsWindowVisible(ChildWithText(about, VendorWebAddress2)));
-      EXPECT_FALSE(IsWindowVisible(ChildWithText(about, DesignerName)));
-      EXPECT_NE(ChildWithText(about, BrandProduct), nullptr);
-      EXPECT_NE(ChildWithText(about, BrandCompany), nullptr);
-
-      HWND label = AddressLabel(about);
-      ASSERT_NE(label, nullptr) << "the launcher's address label is in the box";
-      EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(label); }));
-      EXPECT_EQ(WindowText(label), OwnWebAddress);
-      RECT r1, r2;
-      GetWindowRect(vendor, &r1);
-      GetWindowRect(about, &r2);
-      POINT at{0, 0};
-      MapWindowPoints(label, about, &at, 1);
-      EXPECT_EQ(at.x, r1.left - r2.left - 3);
-      EXPECT_EQ(at.y, r1.top - r2.top - 30);
-
-      EXPECT_TRUE(WaitUntil([&] { return OverlayOnScreen(about); }))
-          << "the overlay picture is painted at the box's client origin";
-      SendCompanionCommand(pid, kCmdCloseAbout);
-      ASSERT_TRUE(WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; }));
-      SendCompanionCommand(pid, kCmdOpenAbout);
+      EXPECT_TRUE(WithAboutBox(pid, [&](HWND about) {
+        CheckAbout(about, brand);
+        return true;
+      }));
     }
+  }
+  void CheckAbout(HWND about, const char* brand) {
+    EXPECT_TRUE(WaitForText(about, brand));
+    // The walk runs in the launcher while this test looks: wait for its last control.
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(GetDlgItem(about, kIdAboutEmail)); }));
+    HWND vendor = GetDlgItem(about, kIdAboutVendorAddress);
+    EXPECT_FALSE(IsWindowVisible(vendor));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(about, kIdAboutPicture)));
+    EXPECT_FALSE(IsWindowVisible(ChildWithText(about, VendorWebAddress2)));
+    EXPECT_FALSE(IsWindowVisible(ChildWithText(about, DesignerName)));
+    EXPECT_NE(ChildWithText(about, BrandProduct), nullptr);
+    EXPECT_NE(ChildWithText(about, BrandCompany), nullptr);
+
+    HWND label = AddressLabel(about);
+    ASSERT_NE(label, nullptr) << "the launcher's address label is in the box";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(label); }));
+    EXPECT_EQ(WindowText(label), OwnWebAddress);
+    RECT r1, r2;
+    GetWindowRect(vendor, &r1);
+    GetWindowRect(about, &r2);
+    POINT at{0, 0};
+    MapWindowPoints(label, about, &at, 1);
+    EXPECT_EQ(at.x, r1.left - r2.left - 3);
+    EXPECT_EQ(at.y, r1.top - r2.top - 30);
+    EXPECT_TRUE(WaitUntil([&] { return OverlayOnScreen(about); }))
+        << "the overlay picture is painted at the box's client origin";
   }
 };
 using AboutBoxCp936 = AboutBox;
@@ -196,7 +191,7 @@ TEST_F(EndToEnd, LauncherEndsSoonAfterTheCompanionExits) {
   Launch();
   const DWORD pid = WaitForCompanion();
   ASSERT_NE(pid, 0u);
-  ASSERT_TRUE(WaitForTitle(CompanionMainWindow(pid), BrandMainEn));
+  ASSERT_TRUE(WaitForText(CompanionMainWindow(pid), BrandMainEn));
   SendCompanionCommand(pid, kCmdExit);
   const int ticks = TicksUntil([&](int) { return !launcher_->Running(); });
   EXPECT_EQ(GetProcessIdByExeName(CompanionExeName), 0u);
@@ -277,16 +272,16 @@ TEST_F(EndToEnd, RestartedCompanionIsFollowed) {
   Launch();
   DWORD pid = WaitForCompanion();
   ASSERT_NE(pid, 0u);
-  ASSERT_TRUE(WaitForTitle(CompanionMainWindow(pid), BrandMainEn));
+  ASSERT_TRUE(WaitForText(CompanionMainWindow(pid), BrandMainEn));
   for (int restart = 0; restart < 3; ++restart) {
     KillProcessesNamed(CompanionExeName);
     // Three absences of over 80 ticks: unless each return starts the count
     // again, they add up to more than 201 missed ticks.
     TicksUntil([](int ticks) { return ticks >= 80; });
     ASSERT_TRUE(launcher_->Running()) << "ended during absence " << restart;
-    ChildProcess again("\"" + folder_.Path() + "Korvastel\"", folder_.Path());
+    ChildProcess again(CompanionCommand(folder_.Path()), folder_.Path());
     ASSERT_TRUE(StartCompanion(again));
-    EXPECT_TRUE(WaitForTitle(CompanionMainWindow(again.Pid()), BrandMainEn)) << restart;
+    EXPECT_TRUE(WaitForText(CompanionMainWindow(again.Pid()), BrandMainEn)) << restart;
   }
 }
 

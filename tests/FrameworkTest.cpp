@@ -17,48 +17,62 @@ using namespace winsys;
 
 namespace {
 
-TEST(Canvas, DrawingWithoutAContextRaises) {
-  TCanvas canvas;
-  TBitmap picture("OVERLAY");
-  EXPECT_THROW(canvas.Draw(0, 0, picture), std::runtime_error);
-}
-
 std::atomic<int> g_passes;
-std::atomic<bool> g_freed;
+std::atomic<bool> g_inBody;
+std::atomic<HANDLE> g_freedOn;  // the thread that freed its object
 
 class CountingThread : public TThread {
  public:
-  ~CountingThread() override { g_freed = true; }
+  ~CountingThread() override {
+    if (FreeOnTerminate) g_freedOn = OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId());
+  }
 
  protected:
   void Execute() override {
+    g_inBody = true;
     while (!Terminated()) {
       ++g_passes;
       Sleep(1);
     }
+    g_inBody = false;
   }
 };
 
-TEST(Thread, StoppedBeforeItRunsMakesNoPassAndFreesItself) {
-  g_passes = 0;
-  g_freed = false;
-  auto* thread = new CountingThread();
-  thread->FreeOnTerminate = true;
-  thread->Terminate();
-  thread->Resume();
-  ASSERT_TRUE(WaitUntil([] { return g_freed.load(); }, 5000));
-  EXPECT_EQ(g_passes, 0);
-}
-
-TEST(Thread, RunsUntilAskedToStop) {
-  g_passes = 0;
-  g_freed = false;
-  auto* thread = new CountingThread();
-  thread->FreeOnTerminate = true;
-  thread->Resume();
-  ASSERT_TRUE(WaitUntil([] { return g_passes > 3; }, 5000));
-  thread->Terminate();
-  ASSERT_TRUE(WaitUntil([] { return g_freed.load(); }, 5000));
+TEST(Thread, StopsAndEndsAsItsModeSays) {
+  struct Case {
+    const char* what;
+    bool freeOnTerminate, stoppedBeforeItRuns;
+  };
+  const Case cases[] = {
+      {"frees itself, stopped before it runs", true, true},
+      {"frees itself, runs until stopped", true, false},
+      {"owned, destroyed while it runs", false, false},
+      {"owned, destroyed before it runs", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_passes = 0;
+    g_freedOn = nullptr;
+    auto* thread = new CountingThread();
+    thread->FreeOnTerminate = c.freeOnTerminate;
+    if (c.stoppedBeforeItRuns) thread->Terminate();
+    if (!c.stoppedBeforeItRuns || c.freeOnTerminate) thread->Resume();
+    if (!c.stoppedBeforeItRuns) {
+      ASSERT_TRUE(WaitUntil([] { return g_passes > 3; }, 5000));
+      if (c.freeOnTerminate) thread->Terminate();
+    }
+    if (c.freeOnTerminate) {
+      ASSERT_TRUE(WaitUntil([] { return g_freedOn.load() != nullptr; }, 5000));
+      EXPECT_EQ(WaitForSingleObject(g_freedOn, 5000), WAIT_OBJECT_0) << "its thread ends";
+      CloseHandle(g_freedOn);
+    } else {
+      delete thread;  // returns once the body has
+      EXPECT_FALSE(g_inBody);
+    }
+    if (c.stoppedBeforeItRuns) {
+      EXPECT_EQ(g_passes, 0);
+    }
+  }
 }
 
 const TForm::Description kTestForm = {

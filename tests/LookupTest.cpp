@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <tlhelp32.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,33 +17,59 @@ class Lookup : public ::testing::Test {
   void TearDown() override { KillProcessesNamed(CompanionExeName); }
 };
 
-TEST_F(Lookup, FindsTheCompanionOnlyByItsExactName) {
+// The lookup compares the process list's executable names byte for byte:
+// asked of this test program, whose name is known, no companion needed.
+TEST(ProcessLookup, FindsAProcessOnlyByItsExactExeName) {
   EXPECT_EQ(GetProcessIdByExeName(CompanionExeName), 0u) << "no companion is running";
-  TempFolder folder("Kestron lookup");
   struct Case {
-    const char* file;
+    const char* name;
     bool found;
   };
-  for (const Case& c : {Case{"Korvastel", true}, Case{"korvastel", false}, Case{"KORVASTEL", false},
-                        Case{"Korvastel.exe", false}}) {
-    folder.CopyIn(BinFolder() + "Korvastel", c.file);
-    ChildProcess process("\"" + folder.Path() + c.file + "\"");
-    ASSERT_TRUE(StartCompanion(process)) << c.file;
-    EXPECT_EQ(GetProcessIdByExeName(CompanionExeName), c.found ? process.Pid() : 0u) << c.file;
-    process.Kill();
-    folder.Remove(c.file);
-  }
+  for (const Case& c : {Case{"kestron_tests.exe", true}, Case{"kestron_tests", false},
+                        Case{"KESTRON_TESTS.EXE", false}, Case{"Kestron_tests.exe", false},
+                        Case{"kestron_tests.exe ", false}})
+    EXPECT_EQ(GetProcessIdByExeName(c.name), c.found ? GetCurrentProcessId() : 0u) << c.name;
 }
 
-TEST_F(Lookup, TwoCompanionsGiveTheFirstInSnapshotOrderEveryTime) {
-  ChildProcess first("\"" + BinFolder() + "Korvastel\"");
-  ChildProcess second("\"" + BinFolder() + "Korvastel\"");
+// The first process in the list: the one a lookup without Process32Next would still see.
+std::string FirstProcessName() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  const std::string name = Process32First(snapshot, &entry) ? entry.szExeFile : "";
+  CloseHandle(snapshot);
+  return name;
+}
+
+// Without any one of the tool-help functions there is no process list, and no crash.
+TEST(ProcessLookup, AnyMissingToolHelpFunctionGivesNoProcess) {
+  const std::string first = FirstProcessName();
+  ASSERT_NE(GetProcessIdByExeName(first), 0u);
+  for (const char* missing : {"CreateToolhelp32Snapshot", "Process32First", "Process32Next"}) {
+    static const char* s_missing;
+    s_missing = missing;
+    winsys::seam::SetKernelProcLookup([](const char* name) -> FARPROC {
+      if (std::string(name) == s_missing) return nullptr;
+      return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+    });
+    const DWORD found = GetProcessIdByExeName(first);
+    winsys::seam::SetKernelProcLookup(nullptr);
+    EXPECT_EQ(found, 0u) << missing;
+  }
+  EXPECT_EQ(GetProcessIdByExeName("kestron_tests.exe"), GetCurrentProcessId());
+}
+
+TEST_F(Lookup, TwoCompanionsGiveTheSameOneEveryTimeThenTheOther) {
+  ChildProcess first(CompanionCommand());
+  ChildProcess second(CompanionCommand());
   ASSERT_TRUE(StartCompanion(first));
   ASSERT_TRUE(StartCompanion(second));
   const DWORD found = GetProcessIdByExeName(CompanionExeName);
-  EXPECT_TRUE(found == first.Pid() || found == second.Pid());
-  EXPECT_EQ(found, ProcessIdsNamed(CompanionExeName).front());
+  ASSERT_TRUE(found == first.Pid() || found == second.Pid());
   for (int i = 0; i < 20; ++i) ASSERT_EQ(GetProcessIdByExeName(CompanionExeName), found);
+  ChildProcess& other = found == first.Pid() ? second : first;
+  (found == first.Pid() ? first : second).Kill();
+  EXPECT_EQ(GetProcessIdByExeName(CompanionExeName), other.Pid()) << "the one left is found";
 }
 
 TEST_F(Lookup, ReturnsTheForemostVisibleEnabledWindowOrNone) {
@@ -58,7 +85,7 @@ TEST_F(Lookup, ReturnsTheForemostVisibleEnabledWindowOrNone) {
   };
   for (const Case& c : cases) {
     ScopedEnv env({{std::string("KORVASTEL_START"), std::string(c.start)}});
-    ChildProcess process("\"" + BinFolder() + "Korvastel\"");
+    ChildProcess process(CompanionCommand());
     ASSERT_TRUE(StartCompanion(process)) << c.start;
     if (c.expectedClass) {
       EXPECT_TRUE(WaitUntil([&] {
@@ -71,16 +98,6 @@ TEST_F(Lookup, ReturnsTheForemostVisibleEnabledWindowOrNone) {
     }
     process.Kill();
   }
-}
-
-TEST_F(Lookup, MissingSnapshotFunctionsGiveNoCompanion) {
-  ChildProcess process("\"" + BinFolder() + "Korvastel\"");
-  ASSERT_TRUE(StartCompanion(process));
-  winsys::seam::SetKernelProcLookup([](const char*) -> FARPROC { return nullptr; });
-  const DWORD found = GetProcessIdByExeName(CompanionExeName);
-  winsys::seam::SetKernelProcLookup(nullptr);
-  EXPECT_EQ(found, 0u);
-  EXPECT_EQ(GetProcessIdByExeName(CompanionExeName), process.Pid());
 }
 
 }  // namespace

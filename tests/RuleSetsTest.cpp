@@ -66,15 +66,20 @@ TEST_F(AboutRules, HideAttributionsAndRewriteBrandTexts) {
 
 TEST_F(AboutRulesCp936, HideChineseAttributionsAndRewriteBrandTexts) {
   ASSERT_EQ(GetACP(), 936u);
-  const std::string design = PrefixDesignCn;
+  // The companion's own bytes, not the launcher's constants.
+  const std::string design = "\xCF\xB5\xCD\xB3\xC9\xE8\xBC\xC6\xA3\xBA";   // "系统设计："
+  const std::string support = "\xB3\xD6\xCA\xF5\xBC\xBC\xB3\xD6\xA3\xBA";  // "持术技持："
+  const std::string company =  // "深圳Drumel科技有限公司 版权所有"
+      "\xC9\xEE\xDB\xDA" "Drumel" "\xBF\xC6\xBC\xBC\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0";
   const std::vector<ControlCase> cases = {
       {design.substr(0, 4), true, design.substr(0, 4)},  // "系统": a prefix of "系统设计："
       {design, true, design},
-      {design + "Torvin", false, design + "Torvin"},   // longer than "系统设计："
-      {"\xB3\xD6\xCA\xF5", true, "\xB3\xD6\xCA\xF5"},  // "持术"
+      {design + "Torvin", false, design + "Torvin"},  // longer than "系统设计："
+      {support.substr(0, 4), true, support.substr(0, 4)},  // "持术"
+      {support, true, support},
       {"\xCD\xF8\xD6\xB7\xA3\xBA", true, "\xCD\xF8\xD6\xB7\xA3\xBA"},  // "网址："
-      {std::string(CompanyCn) + " \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0", false, BrandCompany},
-      {std::string(ProductSeriesCn) + " V6.10", false, BrandProduct},
+      {company, false, "MERIVAX INC."},
+      {"Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10", false, "KESTRON V1.0"},  // "Tamsu系列编程器 V6.10"
       {"\xB0\xE6\xB1\xBE 6.10", false, "\xB0\xE6\xB1\xBE 6.10"},  // "版本 6.10"
   };
   HWND about = TopWindow(TitleAboutCn);
@@ -146,13 +151,13 @@ TEST_F(RichText, LongDescriptionsLoseTheirMiddle) {
                  (c.english ? " en" : " cn"));
     HWND main = TopWindow(c.english ? TitleMainEn : TitleMainCn);
     HWND rich = RichEdit(main, c.className, Lines(c.lines, c.width));
-    const std::string before = ControlText(rich);
+    const std::string before = WindowText(rich);
     ASSERT_EQ(SendMessageA(rich, EM_GETLINECOUNT, 0, 0), c.lines);
     const size_t first = c.english ? 78 : 73;
     winsys::EnumChildWindows(main, c.english ? MainEnChildProc : MainCnChildProc, 0);
     const std::string expected =
         c.cut ? before.substr(0, first) + (before.size() > 800 ? before.substr(800) : "") : before;
-    EXPECT_EQ(ControlText(rich), expected);
+    EXPECT_EQ(WindowText(rich), expected);
   }
 }
 
@@ -166,10 +171,10 @@ TEST_F(RichText, TextsTheCompanionWritesBackAreChangedAgain) {
   for (int round = 0; round < 2; ++round) {
     SetWindowTextA(rich, Lines(40, 40).c_str());
     ShowWindow(address, SW_SHOW);
-    const size_t written = ControlText(rich).size();
+    const size_t written = WindowText(rich).size();
     Controller().Timer3Timer();
     EXPECT_FALSE(IsWindowVisible(address)) << "round " << round;
-    EXPECT_EQ(ControlText(rich).size(), written - (800 - 78)) << "round " << round;
+    EXPECT_EQ(WindowText(rich).size(), written - (800 - 78)) << "round " << round;
   }
   // Still more than ten lines: every tick cuts again until ten or fewer remain.
   for (int i = 0; i < 10; ++i) Controller().Timer3Timer();
@@ -201,6 +206,8 @@ HWND OpenAboutBox(ControllerTest& test, const char* title, const char* brand) {
 TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
   WindowDCCount dcs;
   const int baseline = dcs.Outstanding();
+  EXPECT_THROW(winsys::TCanvas().Draw(0, 0, Form1->Image1.Picture()), std::runtime_error)
+      << "a canvas without a context refuses to draw";
   Controller().PaintAboutOverlay(nullptr, BrandAboutEn);  // no context yet: nothing, no error
 
   HWND first = TopWindow(TitleAboutEn);

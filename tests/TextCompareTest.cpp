@@ -8,23 +8,6 @@
 
 namespace {
 
-TEST(TextEquals, IsByteExactAndCaseSensitive) {
-  struct Case {
-    const char* a;
-    const char* b;
-    bool equal;
-  };
-  const Case cases[] = {
-      {"", "", true},
-      {"", "x", false},
-      {"KESTRON V1.0", "KESTRON V1.0", true},
-      {"KESTRON V1.0", "KESTRON V1.0 ", false},  // the English brand's blank counts
-      {"Korvastel", "korvastel", false},
-      {"Korvastel", "Korvastel.exe", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(TextEquals(c.a, c.b), c.equal) << c.a << "|" << c.b;
-}
-
 TEST(HasPrefix, ComparesTheTextsHeadIgnoringCase) {
   struct Case {
     const char* text;

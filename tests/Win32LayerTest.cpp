@@ -1,11 +1,9 @@
 #include <windows.h>
-#include <tlhelp32.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
-#include "lookup/uProcessIDWin.h"
 #include "winsys/Win32.h"
 
 namespace {
@@ -33,39 +31,6 @@ TEST(WindowTexts, AreCutToTheirMaximumsCountingTheNul) {
   ASSERT_NE(classed, nullptr);
   EXPECT_EQ(winsys::GetClassNameA(classed), std::string(99, 'C'));
   DestroyWindow(classed);
-}
-
-TEST(ProcessSnapshot, ListsThisProcessUnderItsExeName) {
-  EXPECT_EQ(GetProcessIdByExeName("kestron_tests.exe"), GetCurrentProcessId());
-  EXPECT_EQ(GetProcessIdByExeName("kestron_tests"), 0u);
-  EXPECT_EQ(GetProcessIdByExeName("KESTRON_TESTS.EXE"), 0u);
-}
-
-// The first process in the list: the one a lookup without Process32Next would still see.
-std::string FirstProcessName() {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  const std::string name = Process32First(snapshot, &entry) ? entry.szExeFile : "";
-  CloseHandle(snapshot);
-  return name;
-}
-
-TEST(ProcessSnapshot, AnyMissingToolhelpFunctionGivesNoProcesses) {
-  const std::string first = FirstProcessName();
-  ASSERT_NE(GetProcessIdByExeName(first), 0u);
-  for (const char* missing : {"CreateToolhelp32Snapshot", "Process32First", "Process32Next"}) {
-    static const char* s_missing;
-    s_missing = missing;
-    winsys::seam::SetKernelProcLookup([](const char* name) -> FARPROC {
-      if (std::string(name) == s_missing) return nullptr;
-      return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
-    });
-    const DWORD found = GetProcessIdByExeName(first);
-    winsys::seam::SetKernelProcLookup(nullptr);
-    EXPECT_EQ(found, 0u) << missing;
-  }
-  EXPECT_EQ(GetProcessIdByExeName("kestron_tests.exe"), GetCurrentProcessId());
 }
 
 TEST(WindowWalks, CarryAFailureOutAfterThePlatformReturns) {

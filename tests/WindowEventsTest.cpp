@@ -5,16 +5,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "lookup/uProcessIDWin.h"
-#include "tests/companion/CompanionProtocol.h"
+#include "tests/support/ControllerFixture.h"
 #include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
-#include "ui/TitleDispatch.h"
-#include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
 #include "winsys/Win32.h"
@@ -35,50 +32,20 @@ FARPROC CountingLookup(const char* name) {
   return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
 }
 
-class WindowEvents : public ::testing::Test {
+class WindowEvents : public LiveControllerTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
-    MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+    LiveControllerTest::SetUp();
     winsys::seam::SetKernelProcLookup(CountingLookup);
   }
   void TearDown() override {
-    KillProcessesNamed(CompanionExeName);
-    winsys::Application.DestroyForms();
-    Form1 = nullptr;
-    MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+    LiveControllerTest::TearDown();
     winsys::seam::SetKernelProcLookup(nullptr);
-  }
-
-  // Starts a companion and the controller, and waits for the main window's brand.
-  DWORD StartRelabelled() {
-    companion_ = Companion();
-    if (!StartCompanion(*companion_)) return 0;
-    winsys::Application.CreateForm(Form1);  // its timers run whenever the test waits
-    HWND main = CompanionMainWindow(companion_->Pid());
-    return WaitUntil([&] { return WindowText(main) == BrandMainEn; }) ? companion_->Pid() : 0;
-  }
-  std::unique_ptr<ChildProcess> Companion(const std::string& startDelayMs = "0") {
-    ScopedEnv env({{"KORVASTEL_WINDOWS_EVENTS", "1"}, {"KORVASTEL_START_DELAY_MS", startDelayMs}});
-    return std::make_unique<ChildProcess>("\"" + BinFolder() + "Korvastel\"");
-  }
-  static void StopPoll() { Form1->Timer1.SetEnabled(false); }
-  static bool Relabelled(HWND wnd, const char* brand) {
-    return WaitUntil([&] { return WindowText(wnd) == brand; }, kRelabelBoundMs);
   }
   // Opens the About box and tells whether it got the brand, then closes it.
   static bool AboutRelabelled(DWORD pid) {
-    SendCompanionCommand(pid, kCmdOpenAbout);
-    HWND about = nullptr;
-    const bool relabelled =
-        WaitUntil([&] { return (about = CompanionAboutBox(pid)) != nullptr; }) &&
-        Relabelled(about, BrandAboutEn);
-    SendCompanionCommand(pid, kCmdCloseAbout);
-    WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; });
-    return relabelled;
+    return WithAboutBox(pid, [](HWND about) { return WaitForText(about, BrandAboutEn, kRelabelBoundMs); });
   }
-
-  std::unique_ptr<ChildProcess> companion_;
 };
 
 TEST_F(WindowEvents, AboutBoxesAreRelabelledWithThePollStopped) {
@@ -91,14 +58,14 @@ TEST_F(WindowEvents, AboutBoxesAreRelabelledWithThePollStopped) {
 TEST_F(WindowEvents, ARestartedCompanionIsFollowedByANewHook) {
   ASSERT_NE(StartRelabelled(), 0u);
   KillProcessesNamed(CompanionExeName);
-  auto restarted = Companion("1500");  // its window comes 1.5 s after its process
+  auto restarted = Companion({{"KORVASTEL_START_DELAY_MS", "1500"}});  // its window comes later
   ASSERT_TRUE(
       WaitUntil([&] { return GetProcessIdByExeName(CompanionExeName) == restarted->Pid(); }));
   const int snapshots = g_snapshots;
   ASSERT_TRUE(WaitUntil([&] { return g_snapshots > snapshots + 2; })) << "the poll saw it";
   StopPoll();
   ASSERT_TRUE(StartCompanion(*restarted));
-  EXPECT_TRUE(Relabelled(CompanionMainWindow(restarted->Pid()), BrandMainEn));
+  EXPECT_TRUE(WaitForText(CompanionMainWindow(restarted->Pid()), BrandMainEn, kRelabelBoundMs));
 }
 
 // Window walks of the launcher's window lookup: one per tick or pass.

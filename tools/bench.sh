@@ -8,16 +8,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 idle=${1:-60}
-bash tools/install-deps.sh
 source tools/host.sh
-build_runnable
-source tools/wine-session.sh
-wine_session_start
-wine_prefix_start "$KESTRON_RUN_ARCH"
-echo "Benchmark: $build_name"
+start_runnable_session Benchmark
 bin=build/$preset/bin
-table=$(mktemp)
-latency=$(mktemp)
+work=$(mktemp -d)
+at_session_exit rm -rf "$work"
+table=$work/table cpu=$work/cpu latency=$work/latency
 "$WINE" "$bin/kestron_bench.exe" "Z:$table" "Z:$latency" >/dev/null
 
 # CPU and memory seen from Linux: the launcher's own process, and the Wine
@@ -26,22 +22,25 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)
 per_minute() { echo "scale=0; ($2 - $1) * 1000 * 60 / $hz / $idle" | bc; }
 percent() { echo "scale=2; $1 / 600" | bc; }
+peak=0  # the launcher's peak resident memory over all runs, in KiB
 # cpu_row LAUNCHER WHAT [VAR=value...]: runs LAUNCHER (as Kestron.exe) beside
 # the companion for $idle seconds and prints a table row of their CPU.
 cpu_row() {
-  local program=$1 what=$2 stage launcher server l0 s0 l1 s1 lms sms
+  local program=$1 what=$2 stage=$work/stage launcher server l0 s0 l1 s1 lms sms hwm
   shift 2
-  stage=$(mktemp -d)
+  mkdir -p "$stage"
   cp "$bin/$program" "$stage/Kestron.exe"
   cp "$bin/Korvastel" "$stage/"
-  env "$@" "$WINE" "$stage/Kestron.exe" &
+  env "$@" KORVASTEL_REPORT="Z:${stage//\//\\}\\report.txt" "$WINE" "$stage/Kestron.exe" &
   launcher=$!
-  sleep 3
+  # Measured from the moment the companion shows its main window.
+  wait_for_line "$stage/report.txt" shown
   server=$(wine_server_pid)
   l0=$(cpu_ticks "$launcher"); s0=$(cpu_ticks "$server")
   sleep "$idle"
   l1=$(cpu_ticks "$launcher"); s1=$(cpu_ticks "$server")
-  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$launcher/status")  # the peak of the last run
+  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$launcher/status")
+  [ "$hwm" -gt "$peak" ] && peak=$hwm
   stop_companion "$launcher"
   rm -rf "$stage"
   lms=$(per_minute "$l0" "$l1"); sms=$(per_minute "$s0" "$s1")
@@ -49,7 +48,6 @@ cpu_row() {
 }
 # The companion reports its windows as Windows does.
 export KORVASTEL_WINDOWS_EVENTS=1
-cpu=$(mktemp)
 cpu_row Kestron-pollonly.exe "poll alone, companion idle" >>"$cpu"
 cpu_row Kestron.exe "with window events, companion idle" >>"$cpu"
 renaming="companion renaming its main window 20 times a second"
@@ -59,13 +57,12 @@ size=$(stat -c %s "$bin/Kestron.exe")
 {
   cat "$table"
   cat "$cpu"
-  echo "| launcher peak resident memory (includes Wine's own libraries) | $(echo "scale=1; $hwm / 1024" | bc) MiB | <= 8 MiB |"
+  echo "| launcher peak resident memory (includes Wine's own libraries) | $(echo "scale=1; $peak / 1024" | bc) MiB | <= 8 MiB |"
   echo "| Kestron.exe size | $(echo "scale=2; $size / 1048576" | bc) MiB | <= 1 MiB |"
   echo
   cat "$latency"
   echo
   echo "Measured $(date -u +%Y-%m-%d) on $build_name, on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $(. /etc/os-release; echo "$PRETTY_NAME"), $("$WINE" --version), Xvfb."
 } | tr -d '\r' >"build/$preset/bench.md"
-rm -f "$table" "$cpu" "$latency"
 cat "build/$preset/bench.md"
 echo "Written to build/$preset/bench.md"

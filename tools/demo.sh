@@ -6,13 +6,8 @@
 # build where this host runs 32-bit programs, else the 64-bit one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
 source tools/host.sh
-build_runnable
-source tools/wine-session.sh
-wine_session_start use-own-display
-wine_prefix_start "$KESTRON_RUN_ARCH"
-echo "Demo: $build_name"
+start_runnable_session Demo use-own-display
 
 demo=$PWD/build/$preset/demo
 rm -rf "$demo"
@@ -21,12 +16,7 @@ cp "build/$preset/bin/Kestron.exe" "build/$preset/bin/Korvastel" "$demo/app/"
 report=$demo/report.txt
 export KORVASTEL_REPORT="Z:${report//\//\\}"
 
-# Waits (at most 20 s) until a line starting with $1 is in the report.
-wait_report() {
-  for _ in $(seq 200); do grep -q "^$1" "$report" 2>/dev/null && return 0; sleep 0.1; done
-  echo "the companion never reported '$1'" >&2
-  return 1
-}
+wait_report() { wait_for_line "$report" "$1"; }
 # Waits (at most 20 s) until a window whose title matches $1 is on the screen.
 wait_title() {
   for _ in $(seq 200); do xwininfo -root -tree | grep -qE "$1" && return 0; sleep 0.1; done

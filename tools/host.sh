@@ -2,8 +2,19 @@
 # programs. Some kernels cannot (IA-32 emulation off); there only the 64-bit
 # build of Kestron can run under Wine. KESTRON_ONLY_64BIT=1 forces that path.
 
-# Runs the smallest 32-bit Linux program there is (it exits with status 42).
+# Whether this host runs 32-bit programs. The answer is exported, so the
+# scripts this one runs (tools/install-deps.sh) do not probe again.
 host_runs_32bit() {
+  if [ -z "${KESTRON_HOST_RUNS_32BIT:-}" ]; then
+    KESTRON_HOST_RUNS_32BIT=no
+    probe_32bit && KESTRON_HOST_RUNS_32BIT=yes
+    export KESTRON_HOST_RUNS_32BIT
+  fi
+  [ "$KESTRON_HOST_RUNS_32BIT" = yes ]
+}
+
+# Runs the smallest 32-bit Linux program there is (it exits with status 42).
+probe_32bit() {
   # In the build tree: a temporary folder may forbid running programs.
   local build probe
   build="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build"
@@ -17,11 +28,17 @@ host_runs_32bit() {
   [ "$status" -eq 42 ]
 }
 
-# Decides which build this host runs, as below, and builds it quietly.
+# Decides which build this host runs, as below, and builds it. The build's
+# output is kept in build/<preset>.log and shown when the build fails.
 build_runnable() {
   choose_runnable_build
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" >/dev/null
+  local log="build/$preset.log"
+  mkdir -p build
+  if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"$log" 2>&1; then
+    tail -n 40 "$log" >&2
+    echo "the build failed; its whole output is in $log" >&2
+    return 1
+  fi
 }
 
 # Decides which build this host runs. Sets KESTRON_RUN_ARCH (x86 or x64),
@@ -45,4 +62,17 @@ choose_runnable_build() {
     preset=windows-x64
     build_name="the 64-bit build ($KESTRON_RUN_REASON)"
   fi
+}
+
+# The preamble of the demo and the benchmark: installs what is missing, builds
+# the runnable build, starts a session (wine-session.sh) with its Wine and
+# names the build. Usage: start_runnable_session WHAT [use-own-display]
+start_runnable_session() {
+  choose_runnable_build  # probes once; install-deps.sh reads the exported answer
+  bash tools/install-deps.sh
+  build_runnable
+  source tools/wine-session.sh
+  wine_session_start "${2:-}"
+  wine_prefix_start "$KESTRON_RUN_ARCH"
+  echo "$1: $build_name"
 }

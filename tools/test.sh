@@ -4,12 +4,13 @@
 # screen. Where this host runs 32-bit programs, the 32-bit suite (the shipped
 # build) runs and then the 64-bit one; elsewhere, or with KESTRON_ONLY_64BIT=1,
 # the 64-bit suite runs and the 32-bit Kestron.exe is built and checked only.
-# Arguments go to ctest.
+# The soak's long form runs once, in the first suite that runs. Arguments go
+# to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
 source tools/host.sh
 choose_runnable_build
+bash tools/install-deps.sh
 runs_x86=ON
 [ "$KESTRON_RUN_ARCH" = x86 ] || runs_x86=OFF
 cmake --preset windows -DKESTRON_WINE_TESTS=$runs_x86
@@ -20,6 +21,7 @@ source tools/wine-session.sh
 wine_session_start
 
 failed=()
+x64_only=()
 suite() {  # suite NAME PRESET [ctest arguments]
   local name=$1 preset=$2 start=$SECONDS
   shift 2
@@ -31,13 +33,14 @@ if [ "$KESTRON_RUN_ARCH" = x86 ]; then
   wine_prefix_start x86
   suite "the 32-bit suite" windows "$@"
   summary="ran the 32-bit suite (the shipped build) and the 64-bit suite"
+  x64_only=(-LE long)  # the soak's long form ran in the 32-bit suite
 else
   # The import and subsystem check executes nothing: it runs on any host.
   suite "the 32-bit Kestron.exe check" windows
   summary="$KESTRON_RUN_REASON: ran the 64-bit suite; the 32-bit Kestron.exe was built and checked, not run"
 fi
 wine_prefix_start x64
-suite "the 64-bit suite" windows-x64 "$@"
+suite "the 64-bit suite" windows-x64 "${x64_only[@]}" "$@"
 
 echo "$summary"
 if [ ${#failed[@]} -gt 0 ]; then

@@ -2,13 +2,19 @@
 # own display), and for each build a Wine prefix set up for unattended runs
 # with a persistent server. wine_session_start [use-own-display] starts the
 # screen; wine_prefix_start x86|x64 switches to a build's Wine; everything
-# this started is stopped on exit. Processes are stopped by their ids only,
+# this started is stopped on exit, and whatever the caller handed to
+# at_session_exit is run then too. Processes are stopped by their ids only,
 # and only those this session started: other Wine programs on the machine are
 # left alone.
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 xvfb_pid=""
 wine_servers=()
+session_cleanups=()
+
+# Runs the command when the session ends, also when the caller fails: the
+# session owns the EXIT trap.
+at_session_exit() { session_cleanups+=("$(printf '%q ' "$@")"); }
 
 start_xvfb() {
   local fifo
@@ -39,6 +45,7 @@ prepare_prefix() {
 
 wine_session_stop() {
   local entry
+  for entry in "${session_cleanups[@]}"; do eval "$entry" || true; done
   for entry in "${wine_servers[@]}"; do
     WINEPREFIX=${entry%%|*} "${entry#*|}" -k >/dev/null 2>&1 || true
   done
@@ -64,6 +71,13 @@ session_pids() {
       echo "$pid"
     fi
   done
+}
+
+# Waits (at most 20 s) until a line starting with $2 is in the file $1.
+wait_for_line() {
+  for _ in $(seq 200); do grep -q "^$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
+  echo "no line '$2' came in $1" >&2
+  return 1
 }
 
 # Stops the companions this session started, then waits for process $1 (the

@@ -15,26 +15,21 @@ const EventRange kEventRanges[] = {
     {EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE},
 };
 
-// The platform's callback carries no context.
-winsys::TPostedEvent* g_pass = nullptr;
-
-void OnCompanionEvent(DWORD event, HWND wnd, LONG object, LONG child) {
-  if (event == EVENT_OBJECT_DESTROY) return;
+// Whether a report can mean a companion window to re-label.
+bool AsksForPass(DWORD event, HWND wnd, LONG object, LONG child) {
+  if (event == EVENT_OBJECT_DESTROY) return false;
   // The companion's controls change all the time; only its windows count.
-  if (object != OBJID_WINDOW || child != CHILDID_SELF || !winsys::IsTopLevelWindow(wnd)) return;
+  if (object != OBJID_WINDOW || child != CHILDID_SELF || !winsys::IsTopLevelWindow(wnd))
+    return false;
   // A window renamed to a brand was renamed by this launcher: no pass for that.
-  if (event == EVENT_OBJECT_NAMECHANGE && IsBrandTitle(winsys::GetWindowTextA(wnd))) return;
-  if (g_pass) g_pass->Post();
+  return event != EVENT_OBJECT_NAMECHANGE || !IsBrandTitle(winsys::GetWindowTextA(wnd));
 }
 
 }  // namespace
 
-CompanionEvents::CompanionEvents(winsys::TPostedEvent& pass) { g_pass = &pass; }
+CompanionEvents::CompanionEvents(winsys::TPostedEvent& pass) : pass_(pass) {}
 
-CompanionEvents::~CompanionEvents() {
-  Follow(0);
-  g_pass = nullptr;
-}
+CompanionEvents::~CompanionEvents() { Follow(0); }
 
 void CompanionEvents::Follow(DWORD pid) {
   if (pid == pid_) return;
@@ -42,8 +37,10 @@ void CompanionEvents::Follow(DWORD pid) {
   hooks_.clear();
   if (!pid) return;
   for (const EventRange& range : kEventRanges) {
-    winsys::WinEventHook hook =
-        winsys::SetWinEventHook(range.first, range.last, pid, OnCompanionEvent);
+    winsys::WinEventHook hook = winsys::SetWinEventHook(
+        range.first, range.last, pid, [this](DWORD event, HWND wnd, LONG object, LONG child) {
+          if (AsksForPass(event, wnd, object, child)) pass_.Post();
+        });
     if (hook) hooks_.push_back(std::move(hook));
   }
 }

@@ -26,6 +26,7 @@ class CompanionEvents {
   DWORD Followed() const { return pid_; }
 
  private:
+  winsys::TPostedEvent& pass_;
   DWORD pid_ = 0;
   std::vector<winsys::WinEventHook> hooks_;
 };

@@ -27,15 +27,6 @@ void CutRichText(HWND child, const std::string& className, int first) {
   winsys::SendReplaceSelNoUndo(child, "");
 }
 
-// In the Chinese prefixes the control's text is the prefix of the constant.
-bool IsAttribution(const std::string& text) {
-  return TextEquals(text, VendorWebAddress) || TextEquals(text, VendorWebAddress2) ||
-         TextEquals(text, VendorSupportEmail) || TextEquals(text, DesignerName) ||
-         HasPrefix(PrefixDesignCn, text) || HasPrefix(text, PrefixDesignEn) ||
-         HasPrefix(PrefixSupportCn, text) || HasPrefix(text, PrefixEmail) ||
-         HasPrefix(text, PrefixWebCn) || HasPrefix(text, PrefixWebsite);
-}
-
 // Puts the launcher's own address where the vendor's address was.
 void MoveAddressLabel(HWND vendorAddress) {
   const RECT r1 = winsys::GetWindowRect(vendorAddress);
@@ -52,12 +43,71 @@ void MoveAddressLabel(HWND vendorAddress) {
   label.BringToFront();
 }
 
-// Each rewrite is tested against the text as first read.
-void RewriteBrandTexts(HWND child, const std::string& text) {
-  if (HasPrefix(text, CompanyCn)) winsys::SendSetText(child, BrandCompany);
-  if (HasPrefix(text, ProductSeriesCn)) winsys::SendSetText(child, BrandProduct);
-  if (HasPrefix(text, ProductEn)) winsys::SendSetText(child, BrandProduct);
-  if (HasPrefix(text, CompanyEn)) winsys::SendSetText(child, BrandCompany);
+// How a control's text is matched against the text of a row.
+enum class Match {
+  Exact,           // byte for byte
+  TextStartsWith,  // the row's text is a prefix of the control's, in any letter case
+  TextIsPrefixOf,  // the control's text is a prefix of the row's: an empty text matches too
+};
+enum class Action { Hide, MoveAddressLabel, Write };
+
+struct AboutRule {
+  const char* text;
+  Match match;
+  Action action;
+  const char* newText;  // what Write writes
+};
+
+// The About box's rules, in the order they are tested. Only the first Hide row
+// that matches hides; every other matching row acts, all on the text as first
+// read.
+const AboutRule kAboutRules[] = {
+    {VendorWebAddress, Match::Exact, Action::Hide, nullptr},
+    {VendorWebAddress2, Match::Exact, Action::Hide, nullptr},
+    {VendorSupportEmail, Match::Exact, Action::Hide, nullptr},
+    {DesignerName, Match::Exact, Action::Hide, nullptr},
+    {PrefixDesignCn, Match::TextIsPrefixOf, Action::Hide, nullptr},
+    {PrefixDesignEn, Match::TextStartsWith, Action::Hide, nullptr},
+    {PrefixSupportCn, Match::TextIsPrefixOf, Action::Hide, nullptr},
+    {PrefixEmail, Match::TextStartsWith, Action::Hide, nullptr},
+    {PrefixWebCn, Match::TextStartsWith, Action::Hide, nullptr},
+    {PrefixWebsite, Match::TextStartsWith, Action::Hide, nullptr},
+    {VendorWebAddress, Match::Exact, Action::MoveAddressLabel, nullptr},
+    {CompanyCn, Match::TextStartsWith, Action::Write, BrandCompany},
+    {ProductSeriesCn, Match::TextStartsWith, Action::Write, BrandProduct},
+    {ProductEn, Match::TextStartsWith, Action::Write, BrandProduct},
+    {CompanyEn, Match::TextStartsWith, Action::Write, BrandCompany},
+};
+
+bool Matches(const std::string& text, const AboutRule& rule) {
+  switch (rule.match) {
+    case Match::Exact:
+      return TextEquals(text, rule.text);
+    case Match::TextStartsWith:
+      return HasPrefix(text, rule.text);
+    case Match::TextIsPrefixOf:
+      return HasPrefix(rule.text, text);
+  }
+  return false;
+}
+
+void ApplyAboutRules(HWND child, const std::string& text) {
+  bool hidden = false;
+  for (const AboutRule& rule : kAboutRules) {
+    if ((rule.action == Action::Hide && hidden) || !Matches(text, rule)) continue;
+    switch (rule.action) {
+      case Action::Hide:
+        winsys::HideWindow(child);
+        hidden = true;
+        break;
+      case Action::MoveAddressLabel:
+        MoveAddressLabel(child);
+        break;
+      case Action::Write:
+        winsys::SendSetText(child, rule.newText);
+        break;
+    }
+  }
 }
 
 }  // namespace
@@ -79,10 +129,7 @@ bool MainCnChildProc(HWND child, LPARAM) {
 
 bool AboutChildProc(HWND child, LPARAM) {
   if (!child) return false;
-  const std::string text = winsys::GetWindowTextA(child);
-  if (IsAttribution(text)) winsys::HideWindow(child);
-  if (TextEquals(text, VendorWebAddress)) MoveAddressLabel(child);
-  RewriteBrandTexts(child, text);
+  ApplyAboutRules(child, winsys::GetWindowTextA(child));
   return true;
 }
 

@@ -13,15 +13,19 @@ HINSTANCE Instance();
 void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor);
 
 // A hidden message-only window of this class (registered on first use), for
-// framework messages that belong to no form: timer ticks, posted events.
-// `object` goes to CreateWindowEx for BindWindow.
+// an object that gets platform messages but has no form: a timer, a posted
+// event. Each such object owns one, so its messages reach it through
+// BindWindow and whatever is still queued goes with it. `object` goes to
+// CreateWindowEx for BindWindow.
 HWND CreateMessageWindow(const char* className, WNDPROC proc, void* object = nullptr);
 
 // Moves a window within its parent, keeping its size and z-order.
 void MoveWindowTo(HWND wnd, int x, int y);
 
 // Ties a window to the object passed to CreateWindowEx, so that its window
-// procedure finds the object, and keeps the object's handle_ in step: set on
+// procedure finds the object (the framework's one way from a platform
+// callback to its object; a window-event hook, which has no window, keeps
+// its object beside the hook in WinEvents.cpp), and keeps the object's handle_ in step: set on
 // creation, cleared when the window goes (also when a parent destroys it).
 // Classes that use it name it their friend.
 template <typename T>

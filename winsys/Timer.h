@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "winsys/FrameworkWindow.h"
 #include "winsys/Object.h"
 
 namespace winsys {
@@ -16,6 +17,9 @@ class TTimer : public TObject {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend TTimer* BindWindow<TTimer>(HWND, UINT, LPARAM);
+
+  HWND handle_ = nullptr;  // its own window: a late tick goes with it
   UINT interval_;
   bool enabled_ = false;
   TNotifyEvent onTimer_;

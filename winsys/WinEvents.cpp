@@ -1,6 +1,7 @@
 #include "winsys/WinEvents.h"
 
 #include <map>
+#include <utility>
 
 #include "winsys/Failure.h"
 
@@ -8,7 +9,9 @@ namespace winsys {
 
 namespace {
 
-// The platform's callback carries no context: each hook's procedure is kept here.
+// The platform's callback carries only the hook, and a hook has no storage of
+// its own (a window carries its object, see BindWindow): each hook's
+// procedure, with whatever object it calls, is kept here while it lives.
 std::map<HWINEVENTHOOK, WinEventProc>& HookProcs() {
   static std::map<HWINEVENTHOOK, WinEventProc> procs;
   return procs;
@@ -32,7 +35,7 @@ void UnhookWinEventRelease::operator()(HWINEVENTHOOK hook) const {
 WinEventHook SetWinEventHook(DWORD first, DWORD last, DWORD pid, WinEventProc proc) {
   HWINEVENTHOOK hook =
       ::SetWinEventHook(first, last, nullptr, WinEventTrampoline, pid, 0, WINEVENT_OUTOFCONTEXT);
-  if (hook) HookProcs()[hook] = proc;
+  if (hook) HookProcs()[hook] = std::move(proc);
   return WinEventHook(hook);
 }
 

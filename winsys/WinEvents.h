@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "winsys/Handles.h"
 
 namespace winsys {
@@ -16,10 +18,10 @@ using WinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventRelease>;
 // One event: what happened (EVENT_OBJECT_SHOW...) to which object of which
 // window (OBJID_WINDOW and CHILDID_SELF: the window itself). It must not
 // throw; a failure is ignored where the platform calls back.
-using WinEventProc = void (*)(DWORD event, HWND wnd, LONG object, LONG child);
+using WinEventProc = std::function<void(DWORD event, HWND wnd, LONG object, LONG child)>;
 
 // Hooks the events from `first` to `last` of the process `pid`; empty where
-// the platform refuses.
+// the platform refuses. `proc` is called until the hook is released.
 WinEventHook SetWinEventHook(DWORD first, DWORD last, DWORD pid, WinEventProc proc);
 
 }  // namespace winsys

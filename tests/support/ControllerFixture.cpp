@@ -1,5 +1,9 @@
 #include "tests/support/ControllerFixture.h"
 
+#include "tests/support/Companion.h"
+#include "tests/support/Screen.h"
+#include "tests/support/Wait.h"
+#include "text/TextTable.h"
 #include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
@@ -26,6 +30,8 @@ void ControllerTest::SetUp() {
 
   MainCnWnd = MainEnWnd = AboutWnd = nullptr;
   winsys::Application.CreateForm(Form1);  // the main form: closing it asks the loop to quit
+  ASSERT_TRUE(Form1->Timer1.Enabled() && Form1->Timer3.Enabled())
+      << "creating the controller starts the poll tick beside the re-applying timer";
   Form1->Timer1.SetEnabled(false);
   Form1->Timer3.SetEnabled(false);
   walks.clear();
@@ -70,10 +76,30 @@ std::string Lines(int lines, int width) {
   return text.substr(0, text.size() - 2);  // no line end after the last line
 }
 
-std::string ControlText(HWND wnd) {
-  const int length = GetWindowTextLengthA(wnd);
-  std::string text(length + 1, '\0');
-  GetWindowTextA(wnd, text.data(), length + 1);
-  text.resize(length);
-  return text;
+void LiveControllerTest::SetUp() {
+  ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+  MainCnWnd = MainEnWnd = AboutWnd = nullptr;
 }
+
+void LiveControllerTest::TearDown() {
+  KillProcessesNamed(CompanionExeName);
+  winsys::Application.DestroyForms();
+  Form1 = nullptr;
+  MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+}
+
+DWORD LiveControllerTest::StartRelabelled(std::vector<std::pair<std::string, std::string>> env) {
+  companion_ = Companion(std::move(env));
+  if (!StartCompanion(*companion_)) return 0;
+  winsys::Application.CreateForm(Form1);
+  return WaitForText(CompanionMainWindow(companion_->Pid()), BrandMainEn) ? companion_->Pid() : 0;
+}
+
+std::unique_ptr<ChildProcess> LiveControllerTest::Companion(
+    std::vector<std::pair<std::string, std::string>> env) {
+  env.emplace_back("KORVASTEL_WINDOWS_EVENTS", "1");
+  ScopedEnv scoped(std::move(env));
+  return std::make_unique<ChildProcess>(CompanionCommand());
+}
+
+void LiveControllerTest::StopPoll() { Form1->Timer1.SetEnabled(false); }

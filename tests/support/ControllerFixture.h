@@ -1,15 +1,18 @@
-// A controller form in the test process, with its timers stopped so that each
-// test drives the dispatch, rule sets and overlay itself, and windows that
-// stand for the companion's.
+// A controller form in the test process: with its timers stopped, so that each
+// test drives the dispatch, rule sets and overlay itself, beside windows that
+// stand for the companion's; or running, beside the real stand-in companion.
 #pragma once
 
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/ImportHook.h"
+#include "tests/support/Processes.h"
 
 class ControllerTest : public ::testing::Test {
  public:
@@ -31,6 +34,23 @@ class ControllerTest : public ::testing::Test {
   std::vector<HWND> windows_;
 };
 
+// The controller's own timers run whenever the test waits, beside the stand-in
+// companion; the controller is created once a companion is up.
+class LiveControllerTest : public ::testing::Test {
+ public:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts a companion, with these variables beside the window-event reports
+  // that Windows raises, and the controller; returns the companion's process id
+  // once its main window carries the brand, else 0.
+  DWORD StartRelabelled(std::vector<std::pair<std::string, std::string>> env = {});
+  static std::unique_ptr<ChildProcess> Companion(
+      std::vector<std::pair<std::string, std::string>> env = {});
+  static void StopPoll();
+
+  std::unique_ptr<ChildProcess> companion_;
+};
+
 // `lines` lines of `width` characters each (line ends included).
 std::string Lines(int lines, int width);
-std::string ControlText(HWND wnd);

@@ -1,28 +1,10 @@
-#include "tests/support/TestSupport.h"
+#include "tests/support/Processes.h"
 
-#include <cstdio>
+#include <tlhelp32.h>
+
 #include <fstream>
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    PumpMessages(2);
-  }
-}
-
-void PumpMessages(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-  } while (GetTickCount() - start < milliseconds);
-}
+#include "tests/support/Wait.h"
 
 std::string BinFolder() {
   char path[MAX_PATH] = {};
@@ -108,75 +90,8 @@ void ChildProcess::Kill() {
 }
 
 namespace {
-struct WindowsOf {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
-  auto* c = reinterpret_cast<WindowsOf*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(wnd, &pid);
-  if (pid == c->pid) c->found.push_back(wnd);
-  return TRUE;
-}
-}  // namespace
 
-std::vector<HWND> TopWindowsOf(DWORD pid) {
-  WindowsOf c{pid, {}};
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&c));
-  return c.found;
-}
-
-HWND TopWindowOfClass(DWORD pid, const std::string& className) {
-  for (HWND wnd : TopWindowsOf(pid)) {
-    char cls[128] = {};
-    GetClassNameA(wnd, cls, sizeof cls);
-    if (className == cls) return wnd;
-  }
-  return nullptr;
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-std::string WindowText(HWND wnd) {
-  char text[512] = {};
-  GetWindowTextA(wnd, text, sizeof text);
-  return text;
-}
-
-bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height) {
-  HANDLE bitmap =
-      LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-  HDC shown = GetDC(wnd);
-  HDC picture = CreateCompatibleDC(shown);
-  HGDIOBJ old = SelectObject(picture, bitmap);
-  bool same = bitmap != nullptr;
-  for (int x = 1; same && x < width; x += 11)
-    for (int y = 1; same && y < height; y += 13)
-      same = (GetPixel(shown, at.x + x, at.y + y) & 0xFFFFFF) == GetPixel(picture, x, y);
-  SelectObject(picture, old);
-  DeleteDC(picture);
-  ReleaseDC(wnd, shown);
-  DeleteObject(bitmap);
-  return same;
-}
-
-bool OverlayOnScreen(HWND about) {
-  POINT origin{0, 0};
-  ClientToScreen(about, &origin);
-  return ShowsPicture(nullptr, origin, "OVERLAY", 140, 250);
-}
-
-#include <tlhelp32.h>
-
+// The ids of the processes with this executable name.
 std::vector<DWORD> ProcessIdsNamed(const std::string& exeName) {
   std::vector<DWORD> found;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -187,6 +102,8 @@ std::vector<DWORD> ProcessIdsNamed(const std::string& exeName) {
   CloseHandle(snap);
   return found;
 }
+
+}  // namespace
 
 bool KillProcessesNamed(const std::string& exeName) {
   auto pids = [&] { return ProcessIdsNamed(exeName); };
@@ -200,16 +117,14 @@ bool KillProcessesNamed(const std::string& exeName) {
   return WaitUntil([&] { return pids().empty(); }, 5000);
 }
 
-#include "tests/companion/CompanionProtocol.h"
 
-HWND CompanionMainWindow(DWORD pid) { return TopWindowOfClass(pid, "KorvastelMain"); }
-HWND CompanionAboutBox(DWORD pid) { return TopWindowOfClass(pid, "KorvastelAbout"); }
-
-void SendCompanionCommand(DWORD pid, int command, LPARAM argument) {
-  PostMessageA(CompanionMainWindow(pid), WM_COMMAND, command, argument);
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
 }
 
-bool StartCompanion(ChildProcess& process) {
-  return process.Started() &&
-         WaitUntil([&] { return CompanionMainWindow(process.Pid()) != nullptr; });
-}

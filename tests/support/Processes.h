@@ -1,0 +1,60 @@
+// Child processes, the environment they inherit, and scratch folders.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// The folder of the running test program, with its trailing backslash: the
+// launcher and the stand-in companion are built beside it.
+std::string BinFolder();
+
+// A folder under %TEMP%, removed with everything in it on destruction.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& name);
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& Path() const { return path_; }  // with trailing backslash
+  void CopyIn(const std::string& source, const std::string& name);
+  void Remove(const std::string& name);
+
+ private:
+  std::string path_;
+};
+
+// Sets environment variables for processes started while it lives.
+class ScopedEnv {
+ public:
+  explicit ScopedEnv(std::vector<std::pair<std::string, std::string>> vars);
+  ~ScopedEnv();
+
+ private:
+  std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+// A child process, ended on destruction if still running.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::string& commandLine, const std::string& folder = "");
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  bool Started() const { return info_.hProcess != nullptr; }
+  DWORD Pid() const { return info_.dwProcessId; }
+  bool Running() const;
+  // Waits for the exit; false when the time is up.
+  bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Ends every running process with this executable name; true when none is left.
+bool KillProcessesNamed(const std::string& exeName);
+// A file's lines, without line ends.
+std::vector<std::string> ReadLines(const std::string& path);

@@ -1,0 +1,66 @@
+#include "tests/support/Screen.h"
+
+#include "tests/support/Wait.h"
+
+namespace {
+struct WindowsOf {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
+  auto* c = reinterpret_cast<WindowsOf*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  if (pid == c->pid) c->found.push_back(wnd);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopWindowsOf(DWORD pid) {
+  WindowsOf c{pid, {}};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&c));
+  return c.found;
+}
+
+HWND TopWindowOfClass(DWORD pid, const std::string& className) {
+  for (HWND wnd : TopWindowsOf(pid)) {
+    char cls[128] = {};
+    GetClassNameA(wnd, cls, sizeof cls);
+    if (className == cls) return wnd;
+  }
+  return nullptr;
+}
+
+std::string WindowText(HWND wnd) {
+  const int length = GetWindowTextLengthA(wnd);
+  std::string text(length + 1, '\0');
+  text.resize(GetWindowTextA(wnd, text.data(), length + 1));
+  return text;
+}
+
+bool WaitForText(HWND wnd, const std::string& text, DWORD timeoutMs) {
+  return WaitUntil([&] { return WindowText(wnd) == text; }, timeoutMs);
+}
+
+bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height) {
+  HANDLE bitmap =
+      LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  HDC shown = GetDC(wnd);
+  HDC picture = CreateCompatibleDC(shown);
+  HGDIOBJ old = SelectObject(picture, bitmap);
+  bool same = bitmap != nullptr;
+  for (int x = 1; same && x < width; x += 11)
+    for (int y = 1; same && y < height; y += 13)
+      same = (GetPixel(shown, at.x + x, at.y + y) & 0xFFFFFF) == GetPixel(picture, x, y);
+  SelectObject(picture, old);
+  DeleteDC(picture);
+  ReleaseDC(wnd, shown);
+  DeleteObject(bitmap);
+  return same;
+}
+
+bool OverlayOnScreen(HWND about) {
+  POINT origin{0, 0};
+  ClientToScreen(about, &origin);
+  return ShowsPicture(nullptr, origin, "OVERLAY", 140, 250);
+}

@@ -1,0 +1,22 @@
+// What a user would see of other programs' windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Top-level windows of a process, in z-order.
+std::vector<HWND> TopWindowsOf(DWORD pid);
+// The first top-level window of the process with this class name, or 0.
+HWND TopWindowOfClass(DWORD pid, const std::string& className);
+// The whole text of a window or control, however long.
+std::string WindowText(HWND wnd);
+// Waits (10 s unless told) until the window's text is `text`.
+bool WaitForText(HWND wnd, const std::string& text, DWORD timeoutMs = 10000);
+// Whether the window's client area (the screen for window 0) shows this
+// program's bitmap resource at its natural size from `at`, judged on a grid
+// of points over `width` x `height` of the picture.
+bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height);
+// Whether the screen shows the launcher's overlay picture at the About box's client origin.
+bool OverlayOnScreen(HWND about);
