@@ -36,6 +36,7 @@ if [ -n "${KESTRON_SIGN_PKCS12:-}${KESTRON_SIGN_PASSWORD_FILE:-}" ]; then
 fi
 
 start=$SECONDS
+cd "$root"  # cmake reads the presets from the current folder
 rm -rf "$build"
 mkdir -p "$build"
 log=$build/release.log
@@ -55,8 +56,8 @@ mv "$staged" "$dist"
 echo "Wrote $dist in $((SECONDS - start)) s:"
 sed 's/^/  /' "$dist/SHA256SUMS"
 if [ ${#signing[@]} -gt 0 ]; then
-  stamp="with a time stamp from $KESTRON_SIGN_TIMESTAMP_URL"
-  [ -n "${KESTRON_SIGN_TIMESTAMP_URL:-}" ] || stamp="without a time stamp (KESTRON_SIGN_TIMESTAMP_URL is not set)"
+  stamp="without a time stamp (KESTRON_SIGN_TIMESTAMP_URL is not set)"
+  [ -z "${KESTRON_SIGN_TIMESTAMP_URL:-}" ] || stamp="with a time stamp from $KESTRON_SIGN_TIMESTAMP_URL"
   echo "Signed (SHA-256) by ${signer#subject=}, $stamp: Kestron.exe, the uninstaller (kept as $build/Kestron-uninstall.exe) and $setup."
 else
   echo "Unsigned: KESTRON_SIGN_PKCS12 and KESTRON_SIGN_PASSWORD_FILE are not set."
