@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing Kestron needs on Debian 12: the MinGW-w64
 # cross compilers (32-bit for the shipped launcher, 64-bit for hosts that
-# cannot run 32-bit programs), Wine, Xvfb, the GoogleTest sources and NSIS
+# cannot run 32-bit programs), Wine, Xvfb, the GoogleTest sources, NSIS
 # (makensis builds the installer), osslsigncode and openssl (the release signs
-# with them, and its test makes a throwaway certificate). The 32-bit Wine is installed only where
-# this host can run it.
+# with them; its test makes a throwaway certificate). The 32-bit Wine is
+# installed only where this host can run it.
 set -euo pipefail
 source "$(dirname "$0")/host.sh"
 
