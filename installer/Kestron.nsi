@@ -3,8 +3,10 @@
 ; desktop shortcut and an uninstaller that removes exactly those.
 ;
 ; installer/CMakeLists.txt builds it and defines TARGET (x86-unicode, or
-; amd64-unicode for the 64-bit test build), VERSION, KESTRON_EXE (the launcher
-; to pack) and OUTFILE.
+; amd64-unicode for the 64-bit test build), VERSION (1.0) and VERSION_DOTS
+; (1.0.0.0), KESTRON_EXE (the launcher to pack) and OUTFILE; for a signed
+; release also SIGN (a command that signs the file it is given) and
+; SIGNED_UNINSTALLER (where the signed uninstaller is copied).
 ;
 ; Silent use: Setup.exe /S [/D=folder]; /D must come last, without quotes.
 ; Exit status 0 installed, 2 the folder does not hold Korvastel (nothing is
@@ -14,6 +16,15 @@ Unicode true
 Target ${TARGET}
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; The same bytes from every build of a commit: no packed file keeps the time
+; it was built at (an installed file gets the time it was installed at).
+SetDateSave off
+
+!ifdef SIGN
+  ; The uninstaller is signed before it is packed, the installer last.
+  !uninstfinalize '"${SIGN}" "%1" && cp "%1" "${SIGNED_UNINSTALLER}"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -39,8 +50,8 @@ AllowRootDirInstall true
 ; The directory page shows its hint where the free-space line would be.
 SpaceTexts none
 
-VIProductVersion "${VERSION}.0.0"
-VIFileVersion "${VERSION}.0.0"
+VIProductVersion "${VERSION_DOTS}"
+VIFileVersion "${VERSION_DOTS}"
 
 !define MUI_ICON "../ui/pictures/kestron.ico"
 !define MUI_UNICON "../ui/pictures/kestron.ico"

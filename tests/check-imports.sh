@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails when the executable is not a Windows GUI program for subsystem 5.01
-# (Windows XP), or when it imports a function that is on none of the lists
+# (Windows XP), when its manifest names another processor than its own
+# (Windows then refuses to start it), or when it imports a function that is on none of the lists
 # given after it: one "dll function" a line, '#' starts a comment. Each listed
 # function was checked to exist on Windows XP SP3, so a new import fails here
 # until someone has checked it and listed it.
@@ -14,6 +15,10 @@ grep -q "file format $format\$" <<<"$dump" || { echo "$exe is not a $format prog
 grep -q 'Subsystem.*(Windows GUI)' <<<"$dump" || { echo "$exe is not a GUI program"; exit 1; }
 grep -Eq 'MajorSubsystemVersion\s+5$' <<<"$dump" && grep -Eq 'MinorSubsystemVersion\s+1$' <<<"$dump" \
   || { echo "$exe does not declare subsystem version 5.01"; exit 1; }
+manifest_arch=$(grep -ao 'processorArchitecture="[^"]*"' "$exe" | sort -u)
+case $format in pei-i386) arch=x86 ;; pei-x86-64) arch=amd64 ;; esac
+[ "$manifest_arch" = "processorArchitecture=\"$arch\"" ] \
+  || { echo "$exe is a $format program, but its manifest says: ${manifest_arch:-no processor}"; exit 1; }
 
 # The import table lists each DLL, then its functions as "address hint name".
 imported=$(awk '/DLL Name:/ { dll = tolower($3) }

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs what building and testing Kestron needs on Debian 12: the MinGW-w64
 # cross compilers (32-bit for the shipped launcher, 64-bit for hosts that
-# cannot run 32-bit programs), Wine, Xvfb, the GoogleTest sources and NSIS
-# (makensis builds the installer). The 32-bit Wine is installed only where
-# this host can run it.
+# cannot run 32-bit programs), Wine, Xvfb, the GoogleTest sources, NSIS
+# (makensis builds the installer), osslsigncode and openssl (the release signs
+# with them; its test makes a throwaway certificate). The 32-bit Wine is
+# installed only where this host can run it.
 set -euo pipefail
 source "$(dirname "$0")/host.sh"
 
 packages=(cmake ninja-build googletest
           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          wine wine64 xvfb xauth imagemagick x11-utils bc procps fonts-wqy-microhei nsis)
+          wine wine64 xvfb xauth imagemagick x11-utils bc procps fonts-wqy-microhei nsis
+          osslsigncode openssl)
 host_runs_32bit && packages+=(wine32:i386)
 
 missing() {
