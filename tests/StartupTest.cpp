@@ -73,7 +73,7 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
 
 // The launcher's own sequence run in this process, watched through this
 // program's import table: a window class may be made to fail, and each brand
-// title written is noted with whether the controller existed then.
+// title written before the controller exists is noted.
 const char* g_failingClass;
 decltype(&::CreateWindowExA) g_createWindow;
 decltype(&::SetWindowTextA) g_setWindowText;
@@ -88,7 +88,11 @@ HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD s
 }
 
 BOOL WINAPI WatchedSetWindowText(HWND wnd, LPCSTR text) {
-  if (!Form1 && std::string(text) == BrandMainEn) g_brandsWrittenBeforeController.push_back(text);
+  if (!Form1 && std::string(text) == BrandMainEn) {
+    const bool splashShowing = Form2 && IsWindowVisible(Form2->Handle());
+    g_brandsWrittenBeforeController.push_back(text +
+                                              std::string(splashShowing ? " over the splash" : ""));
+  }
   return g_setWindowText(wnd, text);
 }
 
@@ -136,8 +140,9 @@ TEST(Startup, AWindowThatCannotBeMadeEndsItThroughTheErrorBox) {
 }
 
 // The user sees the vendor's title only until the start call returns: the
-// main window wears the brand before the controller exists, and the ticks
-// after it still find everything they need for an About box.
+// main window wears the brand before the controller exists, the splash gone
+// from the screen first, and the ticks after it still find everything they
+// need for an About box.
 TEST(Startup, RetitlesTheMainWindowBeforeTheControllerExists) {
   ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
   ScopedEnv env({{std::string("KORVASTEL_ABOUT_AFTER_MS"), std::string("300")}});

@@ -40,8 +40,7 @@ bool Recognises(const WindowKind& kind, const std::string& title) {
 }
 
 // Retitles, records and walks a window of this kind seen for the first time.
-void Apply(const WindowKind& kind, HWND wnd) {
-  if (kind.mainWindow) FreeSplash();
+void Retitle(const WindowKind& kind, HWND wnd) {
   if (wnd == *kind.recorded) return;  // seen before: handles are compared only
   *kind.recorded = wnd;
   winsys::SetWindowTextA(wnd, kind.brand);
@@ -51,13 +50,23 @@ void Apply(const WindowKind& kind, HWND wnd) {
 }  // namespace
 
 void TForm1::ApplyTitleRules(HWND wnd, const std::string& title) {
-  for (const WindowKind& kind : kWindowKinds)
-    if (Recognises(kind, title)) Apply(kind, wnd);
+  for (const WindowKind& kind : kWindowKinds) {
+    if (!Recognises(kind, title)) continue;
+    if (kind.mainWindow) FreeSplash();
+    Retitle(kind, wnd);
+  }
 }
 
+// The splash leaves the screen before the title changes, as above, but its
+// window is destroyed only after the retitle: destroying it takes longer
+// than hiding it, and the user is looking at the vendor's title meanwhile.
 void ApplyMainWindowRules(HWND wnd, const std::string& title) {
-  for (const WindowKind& kind : kWindowKinds)
-    if (kind.mainWindow && Recognises(kind, title)) Apply(kind, wnd);
+  for (const WindowKind& kind : kWindowKinds) {
+    if (!kind.mainWindow || !Recognises(kind, title)) continue;
+    HideSplash();
+    Retitle(kind, wnd);
+    FreeSplash();
+  }
 }
 
 bool IsBrandTitle(const std::string& title) {

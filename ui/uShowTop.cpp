@@ -47,3 +47,7 @@ void FreeSplash() {
   delete Form2;
   Form2 = nullptr;
 }
+
+void HideSplash() {
+  if (Form2) Form2->HideBeforeDestroy();
+}

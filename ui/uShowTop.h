@@ -24,3 +24,5 @@ extern TForm2* Form2;
 
 // Frees the splash if it is still there.
 void FreeSplash();
+// Takes the splash off the screen, if it is still there, ahead of freeing it.
+void HideSplash();

@@ -41,6 +41,12 @@ void TForm::SetVisible(bool visible) {
     ::ShowWindow(handle_, SW_HIDE);
 }
 
+void TForm::HideBeforeDestroy() {
+  if (handle_)
+    ::SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+}
+
 // Setting a form's place to where it already is makes no window-system call.
 void TForm::SetLeft(int left) {
   if (left == left_) return;

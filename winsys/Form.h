@@ -34,6 +34,9 @@ class TForm : public TObject {
   void Show();
   void Repaint();
   void SetVisible(bool visible);
+  // Takes the window off the screen at once and leaves activation where it
+  // is: for a window about to be destroyed, which passes activation on then.
+  void HideBeforeDestroy();
   void SetLeft(int left);
   void SetTop(int top);
   int Width() const { return description_.bounds.width; }
