@@ -1,6 +1,6 @@
 #include <windows.h>
-#include <tlhelp32.h>
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <string>
 

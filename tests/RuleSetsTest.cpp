@@ -70,16 +70,19 @@ TEST_F(AboutRulesCp936, HideChineseAttributionsAndRewriteBrandTexts) {
   const std::string design = "\xCF\xB5\xCD\xB3\xC9\xE8\xBC\xC6\xA3\xBA";   // "系统设计："
   const std::string support = "\xB3\xD6\xCA\xF5\xBC\xBC\xB3\xD6\xA3\xBA";  // "持术技持："
   const std::string company =  // "深圳Drumel科技有限公司 版权所有"
-      "\xC9\xEE\xDB\xDA" "Drumel" "\xBF\xC6\xBC\xBC\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0";
+      "\xC9\xEE\xDB\xDA"
+      "Drumel"
+      "\xBF\xC6\xBC\xBC\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE \xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0";
   const std::vector<ControlCase> cases = {
       {design.substr(0, 4), true, design.substr(0, 4)},  // "系统": a prefix of "系统设计："
       {design, true, design},
-      {design + "Torvin", false, design + "Torvin"},  // longer than "系统设计："
+      {design + "Torvin", false, design + "Torvin"},       // longer than "系统设计："
       {support.substr(0, 4), true, support.substr(0, 4)},  // "持术"
       {support, true, support},
       {"\xCD\xF8\xD6\xB7\xA3\xBA", true, "\xCD\xF8\xD6\xB7\xA3\xBA"},  // "网址："
       {company, false, "MERIVAX INC."},
-      {"Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10", false, "KESTRON V1.0"},  // "Tamsu系列编程器 V6.10"
+      {"Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10", false,
+       "KESTRON V1.0"},                                           // "Tamsu系列编程器 V6.10"
       {"\xB0\xE6\xB1\xBE 6.10", false, "\xB0\xE6\xB1\xBE 6.10"},  // "版本 6.10"
   };
   HWND about = TopWindow(TitleAboutCn);

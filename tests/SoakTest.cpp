@@ -72,10 +72,11 @@ TEST_F(Soak, ManyAboutBoxesAndRestartsLeakNothing) {
   PumpMessages(100);
 
   const Resources after = Now(dcs);
-  std::printf("%d About boxes, %d restarts: GDI objects %lu -> %lu, user objects %lu -> %lu, "
-              "handles %lu -> %lu, window DCs %d -> %d\n",
-              aboutBoxes, restarts, before.gdi, after.gdi, before.user, after.user, before.handles,
-              after.handles, before.windowDCs, after.windowDCs);
+  std::printf(
+      "%d About boxes, %d restarts: GDI objects %lu -> %lu, user objects %lu -> %lu, "
+      "handles %lu -> %lu, window DCs %d -> %d\n",
+      aboutBoxes, restarts, before.gdi, after.gdi, before.user, after.user, before.handles,
+      after.handles, before.windowDCs, after.windowDCs);
   EXPECT_EQ(after.windowDCs, before.windowDCs);
   EXPECT_LE(after.gdi, before.gdi + kSlack);
   EXPECT_LE(after.user, before.user + kSlack);

@@ -79,8 +79,8 @@ decltype(&::CreateWindowExA) g_createWindow;
 decltype(&::SetWindowTextA) g_setWindowText;
 std::vector<std::string> g_brandsWrittenBeforeController;
 
-HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD style, int x,
-                                int y, int w, int h, HWND parent, HMENU menu, HINSTANCE instance,
+HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD style, int x, int y,
+                                int w, int h, HWND parent, HMENU menu, HINSTANCE instance,
                                 LPVOID param) {
   const bool named = HIWORD(reinterpret_cast<UINT_PTR>(cls)) != 0;  // not a class atom
   if (named && g_failingClass && std::string(cls) == g_failingClass) return nullptr;

@@ -44,7 +44,8 @@ class WindowEvents : public LiveControllerTest {
   }
   // Opens the About box and tells whether it got the brand, then closes it.
   static bool AboutRelabelled(DWORD pid) {
-    return WithAboutBox(pid, [](HWND about) { return WaitForText(about, BrandAboutEn, kRelabelBoundMs); });
+    return WithAboutBox(
+        pid, [](HWND about) { return WaitForText(about, BrandAboutEn, kRelabelBoundMs); });
   }
 };
 

@@ -20,8 +20,8 @@ bool StartCompanion(ChildProcess& process) {
 bool WithAboutBox(DWORD pid, const std::function<bool(HWND about)>& check) {
   SendCompanionCommand(pid, kCmdOpenAbout);
   HWND about = nullptr;
-  const bool held = WaitUntil([&] { return (about = CompanionAboutBox(pid)) != nullptr; }) &&
-                    check(about);
+  const bool held =
+      WaitUntil([&] { return (about = CompanionAboutBox(pid)) != nullptr; }) && check(about);
   SendCompanionCommand(pid, kCmdCloseAbout);
   return WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; }) && held;
 }

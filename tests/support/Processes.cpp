@@ -117,7 +117,6 @@ bool KillProcessesNamed(const std::string& exeName) {
   return WaitUntil([&] { return pids().empty(); }, 5000);
 }
 
-
 std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
   std::ifstream in(path);
@@ -127,4 +126,3 @@ std::vector<std::string> ReadLines(const std::string& path) {
   }
   return lines;
 }
-
