@@ -4,6 +4,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
@@ -93,24 +94,14 @@ class ClosingForm : public TForm {
   }
 };
 
-std::string g_errorMessage;
-std::string g_errorTitle;
-
-int WINAPI RecordErrorBox(HWND, LPCSTR message, LPCSTR title, UINT) {
-  g_errorMessage = message;
-  g_errorTitle = title;
-  return IDOK;
-}
-
 TEST(Application, EventErrorsAreShownAndCloseEndsRunKeepingTheForm) {
-  ImportHook<decltype(&::MessageBoxA)> errorBox("user32.dll", "MessageBoxA", RecordErrorBox);
+  MessageBoxes boxes;
   Application.Initialize();
   ClosingForm* form = nullptr;
   Application.CreateForm(form);
   Application.Run();
 
-  EXPECT_EQ(g_errorMessage, "first tick failed");
-  EXPECT_EQ(g_errorTitle, "kestron_tests");
+  EXPECT_EQ(boxes.Shown(), std::vector<std::string>{"kestron_tests: first tick failed"});
   EXPECT_GE(form->ticks, 2) << "the loop must go on after an event error";
   EXPECT_EQ(Application.MainForm(), form) << "closing must not free the main form";
   EXPECT_TRUE(IsWindowVisible(form->Handle())) << "closing must not hide the main form";

@@ -96,24 +96,17 @@ BOOL WINAPI WatchedSetWindowText(HWND wnd, LPCSTR text) {
   return g_setWindowText(wnd, text);
 }
 
-std::vector<std::string> g_errorBoxes;
-int WINAPI RecordErrorBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
-  g_errorBoxes.push_back(std::string(caption) + ": " + text);
-  return IDOK;
-}
-
 struct InProcessLauncher {
   ImportHook<decltype(&::CreateWindowExA)> create{"user32.dll", "CreateWindowExA",
                                                   WatchedCreateWindow};
   ImportHook<decltype(&::SetWindowTextA)> setText{"user32.dll", "SetWindowTextA",
                                                   WatchedSetWindowText};
-  ImportHook<decltype(&::MessageBoxA)> errorBox{"user32.dll", "MessageBoxA", RecordErrorBox};
+  MessageBoxes errorBoxes;
   explicit InProcessLauncher(const char* failingClass) {
     g_createWindow = create.Original();
     g_setWindowText = setText.Original();
     g_failingClass = failingClass;
     g_brandsWrittenBeforeController.clear();
-    g_errorBoxes.clear();
     Form1 = nullptr;
   }
 };
@@ -130,7 +123,8 @@ TEST(Startup, AWindowThatCannotBeMadeEndsItThroughTheErrorBox) {
     ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
     InProcessLauncher launcher(row.failingClass);
     EXPECT_EQ(RunKestron(), 1) << row.failingClass;
-    EXPECT_EQ(g_errorBoxes, std::vector<std::string>{"kestron_tests: Error creating window"})
+    EXPECT_EQ(launcher.errorBoxes.Shown(),
+              std::vector<std::string>{"kestron_tests: Error creating window"})
         << row.failingClass;
     EXPECT_EQ(Form2, nullptr) << "the splash would cover the box";
     EXPECT_EQ(GetProcessIdByExeName(CompanionExeName) != 0, row.companionStarted)
@@ -161,7 +155,7 @@ TEST(Startup, RetitlesTheMainWindowBeforeTheControllerExists) {
   EXPECT_EQ(RunKestron(), 0) << "ends once the companion has gone";
   EXPECT_EQ(g_brandsWrittenBeforeController, std::vector<std::string>{BrandMainEn});
   EXPECT_TRUE(aboutHandled) << "retitled, label moved in, overlay painted, timers running";
-  EXPECT_TRUE(g_errorBoxes.empty());
+  EXPECT_TRUE(launcher.errorBoxes.Shown().empty());
 }
 
 TEST(Splash, RepaintDrawsThePictureAtItsNaturalSize) {

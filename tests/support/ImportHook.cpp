@@ -89,3 +89,20 @@ int WindowDCCount::Outstanding() const {
 }
 
 const std::vector<WindowDCCount::Call>& WindowDCCount::Calls() const { return g_dcCalls; }
+
+namespace {
+
+std::vector<std::string> g_messageBoxes;
+
+int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
+  g_messageBoxes.push_back(std::string(caption) + ": " + text);
+  return IDOK;
+}
+
+}  // namespace
+
+MessageBoxes::MessageBoxes() : hook_("user32.dll", "MessageBoxA", RecordMessageBox) {
+  g_messageBoxes.clear();
+}
+
+const std::vector<std::string>& MessageBoxes::Shown() const { return g_messageBoxes; }

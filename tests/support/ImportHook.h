@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // The import-table slot through which this program calls `function` of
@@ -49,4 +50,15 @@ class WindowDCCount {
  private:
   ImportHook<decltype(&::GetDC)> getDC_;
   ImportHook<decltype(&::ReleaseDC)> releaseDC_;
+};
+
+// Records the message boxes this program shows while it lives, as
+// "caption: text", and closes each at once.
+class MessageBoxes {
+ public:
+  MessageBoxes();
+  const std::vector<std::string>& Shown() const;
+
+ private:
+  ImportHook<decltype(&::MessageBoxA)> hook_;
 };
