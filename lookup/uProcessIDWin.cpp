@@ -1,6 +1,8 @@
 #include "lookup/uProcessIDWin.h"
 
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "text/TextCompare.h"
 #include "winsys/Win32.h"
@@ -11,17 +13,30 @@ std::string_view ExeFileName(const PROCESSENTRY32& entry) {
   return {entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile)};
 }
 
-}  // namespace
-
-DWORD GetProcessIdByExeName(std::string_view name) {
+// The first entry of a fresh process list that `match` accepts.
+template <typename Match>
+std::optional<PROCESSENTRY32> FirstProcess(Match match) {
   winsys::ProcessSnapshot snapshot = winsys::CreateToolhelp32Snapshot();
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (bool more = winsys::Process32First(snapshot, entry); more;
        more = winsys::Process32Next(snapshot, entry)) {
-    if (TextEquals(ExeFileName(entry), name)) return entry.th32ProcessID;
+    if (match(entry)) return entry;
   }
-  return 0;
+  return std::nullopt;
+}
+
+}  // namespace
+
+DWORD GetProcessIdByExeName(std::string_view name) {
+  const auto entry =
+      FirstProcess([&](const PROCESSENTRY32& e) { return TextEquals(ExeFileName(e), name); });
+  return entry ? entry->th32ProcessID : 0;
+}
+
+bool IsProcessNamed(DWORD pid, std::string_view name) {
+  const auto entry = FirstProcess([&](const PROCESSENTRY32& e) { return e.th32ProcessID == pid; });
+  return entry && TextEquals(ExeFileName(*entry), name);
 }
 
 HWND FindProcessWindow(DWORD pid) {
@@ -29,6 +44,28 @@ HWND FindProcessWindow(DWORD pid) {
   TopWindowSearch search{pid, nullptr};
   winsys::EnumWindows(EnumTopWindowProc, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND FindProcessWindowTitled(DWORD pid, std::initializer_list<const char*> titles) {
+  for (const TopWindow& top : TopWindows()) {
+    if (top.pid != pid) continue;
+    const std::string title = winsys::GetWindowTextA(top.wnd);
+    for (const char* wanted : titles)
+      if (TextEquals(title, wanted)) return top.wnd;
+  }
+  return nullptr;
+}
+
+std::vector<TopWindow> TopWindows() {
+  std::vector<TopWindow> windows;
+  winsys::EnumWindows(
+      [](HWND wnd, LPARAM context) {
+        reinterpret_cast<std::vector<TopWindow>*>(context)->push_back(
+            {wnd, winsys::GetWindowThreadProcessId(wnd)});
+        return true;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
 }
 
 bool EnumTopWindowProc(HWND wnd, LPARAM context) {

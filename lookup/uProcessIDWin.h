@@ -5,16 +5,34 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string_view>
+#include <vector>
 
 // The id of the first running process whose executable file name is exactly
 // `name` (case-sensitive, no extension added or removed), or 0.
 DWORD GetProcessIdByExeName(std::string_view name);
 
+// Whether process `pid` runs the executable file named exactly `name`.
+bool IsProcessNamed(DWORD pid, std::string_view name);
+
 // The first top-level window, in the platform's walk order, that belongs to
 // the process and is visible and enabled; 0 when there is none or pid is 0.
 // While the process shows a modal box, that box is the one returned.
 HWND FindProcessWindow(DWORD pid);
+
+// The first top-level window of the process, in the platform's walk order,
+// whose title is exactly one of `titles`; 0 when there is none.
+HWND FindProcessWindowTitled(DWORD pid, std::initializer_list<const char*> titles);
+
+// A top-level window and the process that owns it.
+struct TopWindow {
+  HWND wnd;
+  DWORD pid;
+};
+// Every top-level window, in the platform's walk order. The walk sends no
+// message to any window.
+std::vector<TopWindow> TopWindows();
 
 // The search context of one window walk.
 struct TopWindowSearch {

@@ -102,10 +102,13 @@ class ConnectionFailure : public EndToEnd {
     Launch(language, "connfail");
     const DWORD pid = WaitForCompanion();
     ASSERT_NE(pid, 0u);
-    ASSERT_TRUE(WaitUntil([&] { return TopWindowOfClass(pid, "#32770") != nullptr; }));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      box = TopWindowOfClass(pid, "#32770");
+      return box && IsWindowVisible(box);
+    }));
     EXPECT_TRUE(WaitForText(CompanionMainWindow(pid), brand));
-    HWND box = TopWindowOfClass(pid, "#32770");
-    EXPECT_TRUE(box && IsWindowVisible(box)) << "retitled while the box is still up";
+    EXPECT_TRUE(IsWindowVisible(box)) << "retitled while the box is still up";
   }
 };
 using ConnectionFailureCp936 = ConnectionFailure;

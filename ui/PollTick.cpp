@@ -33,13 +33,22 @@ const ConnectionFailure kConnectionFailures[] = {
     {TitleConnFailEn, TitleMainEn},
 };
 
-// Looks past a connection-failure box to the main window, found by its full
-// title: 0 once that window carries the brand.
+// The title of the main window behind the companion's connection-failure
+// box titled `title`, or nullptr for any other title.
+const char* MainTitleBehindBox(const std::string& title) {
+  for (const ConnectionFailure& box : kConnectionFailures)
+    if (TextEquals(title, box.title)) return box.mainTitle;
+  return nullptr;
+}
+
+// Looks past a connection-failure box to the main window, found by the full
+// title the companion gives it: 0 once that window carries the brand. Only
+// the companion's own windows count: another program's window may carry the
+// same title.
 void LookPastConnectionFailure(HWND& wnd, std::string& title) {
-  for (const ConnectionFailure& box : kConnectionFailures) {
-    if (!TextEquals(title, box.title)) continue;
-    title = box.mainTitle;
-    wnd = winsys::FindWindowA(box.mainTitle);
+  if (const char* mainTitle = MainTitleBehindBox(title)) {
+    title = mainTitle;
+    wnd = FindProcessWindowTitled(winsys::GetWindowThreadProcessId(wnd), {mainTitle});
   }
 }
 
@@ -78,10 +87,16 @@ void TForm1::FRelabelPassPosted(winsys::TObject*) {
 }
 
 void RetitleCompanionAtStart() {
-  HWND wnd = FindProcessWindow(GetProcessIdByExeName(CompanionExeName));
+  const DWORD pid = GetProcessIdByExeName(CompanionExeName);
+  HWND wnd = FindProcessWindow(pid);
   if (!wnd) return;
   std::string title = winsys::GetWindowTextA(wnd);
-  LookPastConnectionFailure(wnd, title);
+  // The start-up watcher may have given the main window behind the box its
+  // brand already: it is looked up by either title.
+  if (const char* mainTitle = MainTitleBehindBox(title)) {
+    title = mainTitle;
+    wnd = FindProcessWindowTitled(pid, {mainTitle, MainWindowBrandFor(mainTitle)});
+  }
   winsys::IgnoreFailure("the first retitle", [&] { ApplyMainWindowRules(wnd, title); });
 }
 

@@ -69,6 +69,12 @@ void ApplyMainWindowRules(HWND wnd, const std::string& title) {
   }
 }
 
+const char* MainWindowBrandFor(const std::string& title) {
+  for (const WindowKind& kind : kWindowKinds)
+    if (kind.mainWindow && TextEquals(title, kind.title)) return kind.brand;
+  return nullptr;
+}
+
 bool IsBrandTitle(const std::string& title) {
   for (const WindowKind& kind : kWindowKinds)
     if (TextEquals(title, kind.brand)) return true;

@@ -19,5 +19,9 @@ extern HWND AboutWnd;  // in either language
 // controller exists.
 void ApplyMainWindowRules(HWND wnd, const std::string& title);
 
+// The brand for a main window that carries the companion's own title
+// `title`, or nullptr for any other title.
+const char* MainWindowBrandFor(const std::string& title);
+
 // True for a title this launcher gives the companion's windows.
 bool IsBrandTitle(const std::string& title);

@@ -110,14 +110,18 @@ RECT GetWindowRect(HWND wnd) {
   return r;
 }
 
-HWND FindWindowA(const char* title) { return ::FindWindowA(nullptr, title); }
-
 void SetWindowPosTop(HWND wnd) {
   ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
 void SendSetText(HWND wnd, const char* text) {
   ::SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+bool SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                               SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
 }
 
 int SendGetLineCount(HWND wnd) {
@@ -128,6 +132,15 @@ void SendSetSel(HWND wnd, int first, int end) { ::SendMessageA(wnd, EM_SETSEL, f
 
 void SendReplaceSelNoUndo(HWND wnd, const char* text) {
   ::SendMessageA(wnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+}
+
+void DispatchPendingMessages() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+}
+
+void WaitForMessages(DWORD timeoutMs) {
+  ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs, QS_ALLINPUT);
 }
 
 WindowDC GetDC(HWND wnd) { return WindowDC(::GetDC(wnd), ReleaseWindowDC{wnd}); }
@@ -172,6 +185,8 @@ bool CompareStringNoCase(std::string_view a, std::string_view b) {
                           static_cast<int>(a.size()), b.data(),
                           static_cast<int>(b.size())) == CSTR_EQUAL;
 }
+
+DWORD CurrentProcessId() { return ::GetCurrentProcessId(); }
 
 std::string ProgramPath() {
   char buffer[MAX_PATH + 1] = {};

@@ -33,15 +33,23 @@ std::string GetClassNameA(HWND wnd);
 void SetWindowTextA(HWND wnd, const char* text);
 void HideWindow(HWND wnd);
 RECT GetWindowRect(HWND wnd);
-HWND FindWindowA(const char* title);
 // Moves the window to the top of its z-order band, keeping size and place.
 void SetWindowPosTop(HWND wnd);
 
 // Messages to edit and rich-edit controls.
 void SendSetText(HWND wnd, const char* text);
+// WM_SETTEXT that waits at most `timeoutMs` for the window's thread, and not
+// at all for one the platform deems hung; false when it gave up. Nothing
+// else reaches the calling thread meanwhile.
+bool SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs);
 int SendGetLineCount(HWND wnd);
 void SendSetSel(HWND wnd, int first, int end);
 void SendReplaceSelNoUndo(HWND wnd, const char* text);
+
+// A thread's own message loop: runs what is queued to it (window-event
+// reports among them), then waits until more comes or the time is up.
+void DispatchPendingMessages();
+void WaitForMessages(DWORD timeoutMs);
 
 // A drawing context for the window's client area; empty on failure.
 WindowDC GetDC(HWND wnd);
@@ -65,6 +73,7 @@ int ScreenWidth();
 int ScreenHeight();
 // The user locale's case-insensitive comparison of two byte ranges.
 bool CompareStringNoCase(std::string_view a, std::string_view b);
+DWORD CurrentProcessId();
 // The full path of the running executable.
 std::string ProgramPath();
 

@@ -1,5 +1,7 @@
-// Window events of another process, delivered out of context: the platform
-// queues them to this thread and calls back while it waits for messages.
+// Window events of other processes, delivered out of context: the platform
+// queues them to the thread that hooked them and calls back while that
+// thread processes its messages. Events of this program's own windows are
+// never reported.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +15,7 @@ namespace winsys {
 struct UnhookWinEventRelease {
   void operator()(HWINEVENTHOOK hook) const;
 };
+// Released on the thread that made it, as the platform asks.
 using WinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventRelease>;
 
 // One event: what happened (EVENT_OBJECT_SHOW...) to which object of which
@@ -20,8 +23,9 @@ using WinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventRelease>;
 // throw; a failure is ignored where the platform calls back.
 using WinEventProc = std::function<void(DWORD event, HWND wnd, LONG object, LONG child)>;
 
-// Hooks the events from `first` to `last` of the process `pid`; empty where
-// the platform refuses. `proc` is called until the hook is released.
+// Hooks the events from `first` to `last` of the process `pid` (0: of every
+// other process); empty where the platform refuses. `proc` is called on this
+// thread until the hook is released. Any thread may hook.
 WinEventHook SetWinEventHook(DWORD first, DWORD last, DWORD pid, WinEventProc proc);
 
 }  // namespace winsys

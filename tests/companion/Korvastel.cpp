@@ -14,6 +14,10 @@
 //                     itself when a window is shown or renamed, and Wine 8
 //                     does not (it raises only the creation event)
 //   KORVASTEL_RENAMES_PER_SECOND  renames the main window this often
+//   KORVASTEL_BUSY_MS  keeps working this long after showing its main window:
+//                     steps it posts to itself, one after the other, so that
+//                     it never waits for input meanwhile but serves the
+//                     messages other programs send it between two steps
 // Commands come as WM_COMMAND to the main window (see CompanionCommand).
 #include <windows.h>
 #include <richedit.h>
@@ -41,11 +45,16 @@ constexpr char kTitleConnFailCn[] =  // "编程器连接失败"
     "\xB1\xE0\xB3\xCC\xC6\xF7\xC1\xAC\xBD\xD3\xCA\xA7\xB0\xDC";
 
 enum Timer { kAboutTimer = 1, kRenameTimer = 2 };
+// One start-up step of a busy companion, posted to its main window.
+constexpr UINT kBusyStep = WM_APP + 1;
+// Each busy step waits this long, as for a device.
+constexpr DWORD kBusyStepMs = 1;
 
 HINSTANCE g_instance;
 HWND g_main;
 HWND g_about;
 bool g_chinese;
+DWORD g_busyUntil;  // the tick count until which start-up steps go on
 
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
@@ -215,10 +224,20 @@ LRESULT CALLBACK AboutProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(wnd, msg, wp, lp);
 }
 
+// Does one start-up step and posts the next, until the busy time is over.
+void BusyStep(HWND wnd) {
+  if (static_cast<LONG>(GetTickCount() - g_busyUntil) >= 0) return;
+  Sleep(kBusyStepMs);
+  PostMessageA(wnd, kBusyStep, 0, 0);
+}
+
 LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateMainControls(wnd);
+      return 0;
+    case kBusyStep:
+      BusyStep(wnd);
       return 0;
     case WM_TIMER:
       if (wp == kRenameTimer) {
@@ -300,6 +319,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Report(Stamp("shown"));
   if (start != "hidden") Show(g_main, SW_SHOWNORMAL);
   if (start == "disabled") EnableWindow(g_main, FALSE);
+  if (int ms = std::atoi(Env("KORVASTEL_BUSY_MS").c_str())) {
+    g_busyUntil = GetTickCount() + ms;
+    PostMessageA(g_main, kBusyStep, 0, 0);
+  }
   if (start == "about") PostMessageA(g_main, WM_COMMAND, kCmdOpenAbout, 0);
   if (start == "connfail") PostMessageA(g_main, WM_COMMAND, kCmdConnectionFailure, 0);
   if (int ms = std::atoi(Env("KORVASTEL_ABOUT_AFTER_MS").c_str()))
