@@ -16,9 +16,14 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 check() { "$@" || { echo "FAILED: $*" >&2; exit 1; }; }
 
-# The sources as they are, committed or not.
+# The sources as they are, committed or not; from sources that are not a git
+# work tree (an unpacked source archive), all but the build and release folders.
 copy_sources() {
   mkdir -p "$1"
+  if [ ! -e "$root/.git" ]; then
+    (cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name build ! -name dist -exec cp -a -t "$1" {} +)
+    return
+  fi
   (cd "$root" && git ls-files -z --cached --others --exclude-standard \
     | while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done \
     | xargs -0 cp --parents -t "$1")
