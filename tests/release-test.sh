@@ -5,7 +5,7 @@
 # osslsigncode accepts them against a throwaway CA, and the signed launcher
 # is the unsigned one plus its signature; a wrong password or a missing
 # certificate stops the release before it writes anything. Given the
-# stand-in companion (where this host runs 32-bit programs), the signed
+# stand-in companion (where the 32-bit build's programs run), the signed
 # installer also installs beside it under Wine and writes the signed files.
 # Usage: release-test.sh [companion]
 set -euo pipefail
@@ -71,7 +71,7 @@ check cmp unsigned.exe "$one/$release/Kestron.exe"
 (cd "$signed" && sha256sum --quiet -c SHA256SUMS)
 
 if [ -z "${1:-}" ]; then
-  echo "this host cannot run 32-bit programs: the signed installer was checked, not run"
+  echo "no companion given (the 32-bit build's programs do not run here): the signed installer was checked, not run"
   exit 0
 fi
 wine="$root/tools/wine-run.sh x86"
