@@ -5,7 +5,7 @@
 # osslsigncode accepts them against a throwaway CA, and the signed launcher
 # is the unsigned one plus its signature; a wrong password or a missing
 # certificate stops the release before it writes anything. Given the
-# stand-in companion (where this host runs 32-bit programs), the signed
+# stand-in companion (where the 32-bit build's programs run), the signed
 # installer also installs beside it under Wine and writes the signed files.
 # Usage: release-test.sh [companion]
 set -euo pipefail
@@ -16,9 +16,14 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 check() { "$@" || { echo "FAILED: $*" >&2; exit 1; }; }
 
-# The sources as they are, committed or not.
+# The sources as they are, committed or not; from sources that are not a git
+# work tree (an unpacked source archive), all but the build and release folders.
 copy_sources() {
   mkdir -p "$1"
+  if [ ! -e "$root/.git" ]; then
+    (cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name build ! -name dist -exec cp -a -t "$1" {} +)
+    return
+  fi
   (cd "$root" && git ls-files -z --cached --others --exclude-standard \
     | while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done \
     | xargs -0 cp --parents -t "$1")
@@ -66,7 +71,7 @@ check cmp unsigned.exe "$one/$release/Kestron.exe"
 (cd "$signed" && sha256sum --quiet -c SHA256SUMS)
 
 if [ -z "${1:-}" ]; then
-  echo "this host cannot run 32-bit programs: the signed installer was checked, not run"
+  echo "no companion given (the 32-bit build's programs do not run here): the signed installer was checked, not run"
   exit 0
 fi
 wine="$root/tools/wine-run.sh x86"

@@ -2,15 +2,15 @@
 # Installs what is missing, builds the launcher and its tests for 32-bit and
 # 64-bit Windows, and runs every test under Wine in a private 1024 x 768 Xvfb
 # screen. Where this host runs 32-bit programs, the 32-bit suite (the shipped
-# build) runs and then the 64-bit one; elsewhere, or with KESTRON_ONLY_64BIT=1,
-# the 64-bit suite runs and the 32-bit Kestron.exe is built and checked only.
+# build) runs and then the 64-bit one; elsewhere, where the 32-bit Wine could
+# not be installed, or with KESTRON_ONLY_64BIT=1, the 64-bit suite runs and the
+# 32-bit Kestron.exe is built and checked only. The last line says which.
 # The soak's long form runs once, in the first suite that runs. Arguments go
 # to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/host.sh
-choose_runnable_build
-bash tools/install-deps.sh
+install_deps_and_choose_build
 runs_x86=ON
 [ "$KESTRON_RUN_ARCH" = x86 ] || runs_x86=OFF
 cmake --preset windows -DKESTRON_WINE_TESTS=$runs_x86
@@ -37,7 +37,7 @@ if [ "$KESTRON_RUN_ARCH" = x86 ]; then
 else
   # The import and subsystem check executes nothing: it runs on any host.
   suite "the 32-bit Kestron.exe check" windows
-  summary="$KESTRON_RUN_REASON: ran the 64-bit suite; the 32-bit Kestron.exe was built and checked, not run"
+  summary="ran the 64-bit suite; the 32-bit Kestron.exe was built and checked, not run ($KESTRON_RUN_REASON)"
 fi
 wine_prefix_start x64
 suite "the 64-bit suite" windows-x64 "${x64_only[@]}" "$@"

@@ -67,7 +67,7 @@ wine_session_start() {
 session_pids() {
   local pid
   for pid in $(pgrep -x "$1"); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "KESTRON_SESSION=$KESTRON_SESSION"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "KESTRON_SESSION=$KESTRON_SESSION"; then
       echo "$pid"
     fi
   done
@@ -94,7 +94,7 @@ stop_companion() {
 wine_server_pid() {
   local pid
   for pid in $(pgrep '^wineserver'); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"
       return
     fi

@@ -357,7 +357,7 @@ int main(int argc, char** argv) {
   latencies << "\n" << StartUpTable();
 
   std::ostringstream t;
-  t << "| measure | value | target |\n|---|---|---|\n"
+  t << "| measure | value | goal |\n|---|---|---|\n"
     << "| timer period asked 5 ms, delivered | " << Fixed(period, 2) << " ms | |\n"
     << "| poll tick, median / p99 | " << Fixed(tick.median) << " / " << Fixed(tick.p99)
     << " ms | |\n"
