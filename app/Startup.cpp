@@ -39,16 +39,17 @@ int StartCompanionAndRun() {
   Form2->Show();
   Form2->Repaint();  // drawn before WinExec blocks this thread
 
+  const std::string programPath = winsys::ProgramPath();
+  const std::string commandLine = CompanionCommandLine(programPath);
   // Retitles the companion's main window while WinExec waits. It shares
   // nothing with this thread but its stop flag: asked to stop as soon as
-  // WinExec returns, whatever it returned, it ends within one look-up
-  // interval, or one retitle's time-out when the companion is busy or hung,
-  // and frees itself. Nothing here waits for it.
+  // WinExec returns, whatever it returned, it ends within one walk interval,
+  // or one retitle's time-out when the companion is busy or hung, and frees
+  // itself. Nothing here waits for it.
   auto* watcher = new TStartupWatcher();
   watcher->FreeOnTerminate = true;
   watcher->Resume();
-  const std::string programPath = winsys::ProgramPath();
-  const UINT started = winsys::WinExec(CompanionCommandLine(programPath).c_str());
+  const UINT started = winsys::WinExec(commandLine.c_str());
   watcher->Terminate();
   keepOnTop->Terminate();
   if (started <= kLastStartFailure) {

@@ -2,7 +2,8 @@
 // calls it makes, and how long the companion shows its own titles before the
 // brand replaces them. tools/bench.sh adds CPU time, memory and size.
 // Usage (under Wine): kestron_bench [out.md] [latency.md] [start-up]
-// ("start-up" measures the start-up rows alone, into latency.md).
+// ("start-up" measures the start-up rows alone, and beside them the rows of a
+// companion restarted while the launcher runs, into latency.md).
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -121,6 +122,8 @@ const Path kPaths[] = {
     {"poll alone (no window-event hook)", "Kestron-pollonly.exe", "1"},
 };
 
+using Variables = std::vector<std::pair<std::string, std::string>>;
+
 struct Launch {
   TempFolder folder{"Kestron bench"};
   std::unique_ptr<ScopedEnv> env;
@@ -128,18 +131,18 @@ struct Launch {
   std::string report;          // the companion's
   std::string launcherReport;  // when the launcher's start call returned
 
-  // `start` is the companion's KORVASTEL_START.
-  explicit Launch(const Path& path, const std::string& start = "") {
+  // `companion` is how the companion starts (its KORVASTEL_* variables).
+  explicit Launch(const Path& path, const Variables& companion = {}) {
     KillProcessesNamed(CompanionExeName);
     folder.CopyIn(BinFolder() + path.launcher, "Kestron.exe");
     folder.CopyIn(BinFolder() + "Korvastel", "Korvastel");
     report = folder.Path() + "report.txt";
     launcherReport = folder.Path() + "launcher.txt";
-    env = std::make_unique<ScopedEnv>(std::vector<std::pair<std::string, std::string>>{
-        {"KORVASTEL_REPORT", report},
-        {"KORVASTEL_WINDOWS_EVENTS", path.windowsEvents},
-        {"KORVASTEL_START", start},
-        {"KESTRON_BENCH_REPORT", launcherReport}});
+    Variables variables = {{"KORVASTEL_REPORT", report},
+                           {"KORVASTEL_WINDOWS_EVENTS", path.windowsEvents},
+                           {"KESTRON_BENCH_REPORT", launcherReport}};
+    variables.insert(variables.end(), companion.begin(), companion.end());
+    env = std::make_unique<ScopedEnv>(variables);
     launcher =
         std::make_unique<ChildProcess>("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
   }
@@ -189,17 +192,17 @@ void AddLatency(std::vector<double>& ms, const std::string& report, const std::s
   if (seen && shown) ms.push_back(Ms(seen - shown));
 }
 
-// The main window at start-up, from the companion's show to the brand: all
-// of it, the platform's wait in the launcher's start call, and the rest,
-// which is the launcher's own.
+// The main window at start-up: from the companion's show to the brand, and
+// whether the brand was on before the launcher's start call returned.
 struct StartUp {
-  std::vector<double> total, wait, launcher;
+  std::vector<double> ms;
+  int brandBeforeStartReturned = 0;
 };
 
-StartUp StartUpLatencies(const Path& path, const std::string& start, int runs) {
-  StartUp ms;
+StartUp StartUpLatencies(const Path& path, const Variables& companion, int runs) {
+  StartUp result;
   for (int i = 0; i < runs; ++i) {
-    Launch run(path, start);
+    Launch run(path, companion);
     HWND main = PollFor([] {
       const DWORD pid = GetProcessIdByExeName(CompanionExeName);
       return pid ? CompanionMainWindow(pid) : nullptr;
@@ -209,11 +212,10 @@ StartUp StartUpLatencies(const Path& path, const std::string& start, int runs) {
     const LONGLONG shown = StampIn(run.report, "shown", 0);
     const LONGLONG started = StampIn(run.launcherReport, "started", 0);
     if (!seen || !shown || !started) continue;
-    ms.total.push_back(Ms(seen - shown));
-    ms.wait.push_back(Ms(started - shown));
-    ms.launcher.push_back(Ms(seen - started));
+    result.ms.push_back(Ms(seen - shown));
+    if (seen < started) ++result.brandBeforeStartReturned;
   }
-  return ms;
+  return result;
 }
 
 // The companion started again while the launcher runs.
@@ -262,32 +264,48 @@ std::string LatencyRow(const char* window, const Path& path, const std::vector<d
          " |\n";
 }
 
-std::string P50P99(const std::vector<double>& ms) {
-  const Stats s = Summarise(ms);
-  return Fixed(s.median, 1) + " / " + Fixed(s.p99, 1);
+struct Window {
+  const char* name;
+  std::vector<double> (*measure)(const Path&, int);
+};
+const Window kAboutBox = {"About box", AboutRelabelLatencies};
+const Window kRestarted = {"main window of a companion restarted while the launcher runs",
+                           RestartRelabelLatencies};
+const std::vector<Window> kAllWindows = {kAboutBox, kRestarted};
+
+std::string LatencyTable(const std::vector<Window>& windows, double period) {
+  std::string t =
+      "| re-label latency | path | runs | p50 / p99 / max, ms | in ticks |\n|---|---|---|---|---|\n";
+  for (const Window& window : windows)
+    for (const Path& path : kPaths)
+      t += LatencyRow(window.name, path, window.measure(path, kLatencyRuns), period);
+  return t;
 }
 
 std::string StartUpTable() {
   struct Start {
     const char* name;
-    const char* companionStart;
+    Variables companion;
   };
   const Start starts[] = {
-      {"main window at start-up", ""},
-      {"main window at start-up, connection-failure box in front", "connfail"},
+      {"main window at start-up", {}},
+      {"main window at start-up, connection-failure box in front",
+       {{"KORVASTEL_START", "connfail"}}},
+      {"main window at start-up, companion busy for 500 ms after showing it",
+       {{"KORVASTEL_BUSY_MS", "500"}}},
   };
   std::ostringstream t;
-  t << "| start-up | path | runs | show to brand, p50 / p99 / max, ms | of which the wait in "
-       "WinExec, p50 / p99 | of which Kestron's own, p50 / p99 |\n"
-    << "|---|---|---|---|---|---|\n";
+  t << "| start-up | path | runs | show to brand, p50 / p99 / max, ms | brand on before WinExec "
+       "returned |\n"
+    << "|---|---|---|---|---|\n";
   for (const Start& start : starts) {
     for (const Path& path : kPaths) {
-      const StartUp ms = StartUpLatencies(path, start.companionStart, kLatencyRuns);
-      if (ms.total.empty()) continue;
-      const Stats total = Summarise(ms.total);
-      t << "| " << start.name << " | " << path.name << " | " << ms.total.size() << " | "
-        << Fixed(total.median, 1) << " / " << Fixed(total.p99, 1) << " / " << Fixed(total.max, 1)
-        << " | " << P50P99(ms.wait) << " | " << P50P99(ms.launcher) << " |\n";
+      const StartUp result = StartUpLatencies(path, start.companion, kLatencyRuns);
+      if (result.ms.empty()) continue;
+      const Stats s = Summarise(result.ms);
+      t << "| " << start.name << " | " << path.name << " | " << result.ms.size() << " | "
+        << Fixed(s.median, 1) << " / " << Fixed(s.p99, 1) << " / " << Fixed(s.max, 1) << " | "
+        << result.brandBeforeStartReturned << " of " << result.ms.size() << " |\n";
     }
   }
   return t.str();
@@ -302,14 +320,13 @@ int main(int argc, char** argv) {
   QueryPerformanceFrequency(&frequency);
   g_ticksPerMs = frequency.QuadPart / 1000.0;
   LoadLibraryA("riched32.dll");
+  const double period = TimerPeriodMs();
   if (argc > 3 && std::string(argv[3]) == "start-up") {
-    const std::string startUp = StartUpTable();
+    const std::string startUp = LatencyTable({kRestarted}, period) + "\n" + StartUpTable();
     std::printf("%s", startUp.c_str());
     std::ofstream(latencyOut) << startUp;
     return 0;
   }
-
-  const double period = TimerPeriodMs();
 
   KillProcessesNamed(CompanionExeName);
   ChildProcess companion("\"" + BinFolder() + "Korvastel\"");
@@ -341,20 +358,7 @@ int main(int argc, char** argv) {
   companion.Kill();
 
   std::ostringstream latencies;
-  latencies << "| re-label latency | path | runs | p50 / p99 / max, ms | in ticks |\n"
-            << "|---|---|---|---|---|\n";
-  struct Window {
-    const char* name;
-    std::vector<double> (*measure)(const Path&, int);
-  };
-  const Window windows[] = {
-      {"About box", AboutRelabelLatencies},
-      {"main window of a companion restarted while the launcher runs", RestartRelabelLatencies},
-  };
-  for (const Window& window : windows)
-    for (const Path& path : kPaths)
-      latencies << LatencyRow(window.name, path, window.measure(path, kLatencyRuns), period);
-  latencies << "\n" << StartUpTable();
+  latencies << LatencyTable(kAllWindows, period) << "\n" << StartUpTable();
 
   std::ostringstream t;
   t << "| measure | value | goal |\n|---|---|---|\n"
