@@ -7,13 +7,6 @@ namespace winsys {
 TThread::TThread()
     : handle_(::CreateThread(nullptr, 0, ThreadMain, this, CREATE_SUSPENDED, nullptr)) {}
 
-TThread::~TThread() {
-  if (FreeOnTerminate || !handle_) return;  // freed by its own thread, or it never had one
-  Terminate();
-  ::ResumeThread(handle_.get());  // one never resumed ends without running its body
-  ::WaitForSingleObject(handle_.get(), INFINITE);
-}
-
 void TThread::Resume() { ::ResumeThread(handle_.get()); }
 
 DWORD WINAPI TThread::ThreadMain(void* param) {
