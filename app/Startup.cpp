@@ -75,8 +75,9 @@ int RunKestron() {
   } catch (...) {
     // A window that could not be made outside every event handler: at start-up,
     // or when the loop first shows the controller. The box's own loop would
-    // run the controller's timers, posted pass and event hooks: the forms go
-    // first, the splash with them, which stays on top and would cover the box.
+    // run the controller's timers, posted pass and event hooks, so the forms
+    // go first; the splash too, which stays on top and would cover the box.
+    // The box comes alone and in front, as the start-failure box does.
     const std::exception_ptr failure = std::current_exception();
     Application.DestroyForms();
     FreeSplash();
