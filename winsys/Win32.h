@@ -62,7 +62,8 @@ struct StartResult {
 };
 // Starts a program hidden.
 StartResult WinExec(const char* commandLine);
-// A modal error box with no owner; returns when the user has closed it.
+// A modal error box with no owner, brought to the front; returns when the
+// user has closed it.
 void ErrorBox(const char* text, const char* caption);
 // The system's ANSI code page (936 where texts are GBK).
 UINT AnsiCodePage();
