@@ -21,20 +21,23 @@ constexpr UINT kChineseCodePage = 936;
 constexpr int kFailedStatus = 1;
 
 // Tells the user why the companion did not start, in the system's language
-// as the companion itself would speak it, and gives the exit status.
-int ReportStartFailure(const std::string& path, UINT result) {
+// as the companion itself would speak it, and gives the exit status: the
+// reason's code.
+int ReportStartFailure(const std::string& path, const winsys::StartResult& started) {
+  const unsigned code = StartFailureCode(started.result, started.lastError);
   const bool chinese = winsys::AnsiCodePage() == kChineseCodePage;
-  winsys::ErrorBox(StartFailureMessage(path, result, chinese).c_str(), BrandProduct);
-  return result != 0 ? static_cast<int>(result) : kFailedStatus;
+  winsys::ErrorBox(StartFailureMessage(path, code, chinese).c_str(), BrandProduct);
+  return code != 0 ? static_cast<int>(code) : kFailedStatus;
 }
 
 // Shows the splash, starts the companion and runs the controller until the
 // companion has gone; the exit status.
 int StartCompanionAndRun() {
-  auto* keepOnTop = new TMythread();  // frees itself when its loop ends
-  keepOnTop->FreeOnTerminate = true;
   Form2 = new TForm2();
-  keepOnTop->FTargetWnd = Form2->Handle();
+  const HWND splash = Form2->Handle();  // made before the thread: a failure leaves none behind
+  auto* keepOnTop = new TMythread();    // frees itself when its loop ends
+  keepOnTop->FreeOnTerminate = true;
+  keepOnTop->FTargetWnd = splash;
   keepOnTop->Resume();
   Form2->Show();
   Form2->Repaint();  // drawn before WinExec blocks this thread
@@ -49,10 +52,10 @@ int StartCompanionAndRun() {
   auto* watcher = new TStartupWatcher();
   watcher->FreeOnTerminate = true;
   watcher->Resume();
-  const UINT started = winsys::WinExec(commandLine.c_str());
+  const winsys::StartResult started = winsys::WinExec(commandLine.c_str());
   watcher->Terminate();
   keepOnTop->Terminate();
-  if (started <= kLastStartFailure) {
+  if (started.result <= kLastStartFailure) {
     FreeSplash();
     return ReportStartFailure(CompanionPath(programPath), started);
   }
@@ -82,9 +85,15 @@ int RunKestron() {
     status = StartCompanionAndRun();
   } catch (...) {
     // A window that could not be made outside every event handler: at start-up,
-    // or when the loop first shows the controller.
-    FreeSplash();  // it stays on top and would cover the box
-    Application.ShowException(std::current_exception());
+    // or when the loop first shows the controller. The box's own loop would
+    // run the controller's timers, posted pass and event hooks, so the forms
+    // go first; the splash too, which stays on top and would cover the box.
+    // The box comes alone and in front, as the start-failure box does.
+    const std::exception_ptr failure = std::current_exception();
+    Application.DestroyForms();
+    FreeSplash();
+    winsys::HideWindow(Application.Handle());
+    winsys::ErrorBox(winsys::ExceptionMessage(failure).c_str(), Application.Title().c_str());
   }
   Application.DestroyForms();
   return status;

@@ -12,6 +12,6 @@ std::string CompanionCommandLine(const std::string& programPath);
 
 // Shows the splash, starts the companion, and runs the controller until the
 // companion has gone. Returns the exit status: 0, or when the companion could
-// not be started, the platform's reason for it (1 where that is 0); 1 after
-// the error box for a window that could not be made.
+// not be started, the platform's code for the reason (1 where it gave none);
+// 1 after the error box for a window that could not be made.
 int RunKestron();

@@ -1,7 +1,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <shellapi.h>
 
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -101,6 +103,8 @@ TEST_F(AboutRules, AddressLabelTakesTheVendorAddressPlaceOnce) {
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(GetParent(label), about);
   EXPECT_TRUE(IsWindowVisible(label));
+  EXPECT_TRUE(GetWindowLongPtrA(label, GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY)
+      << "made and destroyed without waiting for the box's program";
   EXPECT_FALSE(IsWindowVisible(vendor));
   EXPECT_EQ(WindowText(label), OwnWebAddress);
   POINT at{0, 0};
@@ -253,16 +257,25 @@ struct ShellRequest {
   HWND owner;
   std::string verb, file;
   int show;
+  DWORD thread;
+  bool comReady;  // COM was initialised as a single-threaded apartment on that thread
 };
+std::mutex g_shellLock;
 std::vector<ShellRequest> g_shell;
 
 HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR,
                                     INT show) {
-  g_shell.push_back({owner, verb, file, show});
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(com)) CoUninitialize();
+  std::lock_guard<std::mutex> lock(g_shellLock);
+  g_shell.push_back({owner, verb, file, show, GetCurrentThreadId(), com == S_FALSE});
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_NOASSOC));
 }
 
-TEST_F(AboutRules, ClickingTheLabelOpensTheLaunchersAddress) {
+// The shell takes seconds to start a browser: the call is made on a thread of
+// its own, with COM ready, so that the About box, whose input the launcher's
+// thread shares, never waits for it.
+TEST_F(AboutRules, ClickingTheLabelOpensTheLaunchersAddressBesideTheLoop) {
   g_shell.clear();
   ImportHook<decltype(&::ShellExecuteA)> shell("shell32.dll", "ShellExecuteA", RecordShellExecute);
   HWND about = TopWindow(TitleAboutEn);
@@ -273,11 +286,19 @@ TEST_F(AboutRules, ClickingTheLabelOpensTheLaunchersAddress) {
   SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
 
-  ASSERT_EQ(g_shell.size(), 1u);
-  EXPECT_EQ(g_shell[0].owner, Form1->Handle());
-  EXPECT_EQ(g_shell[0].verb, "open");
-  EXPECT_EQ(g_shell[0].file, OwnWebAddress);
-  EXPECT_EQ(g_shell[0].show, SW_SHOWNORMAL);
+  auto requests = [] {
+    std::lock_guard<std::mutex> lock(g_shellLock);
+    return g_shell;
+  };
+  ASSERT_TRUE(WaitUntil([&] { return !requests().empty(); }, 5000));
+  const std::vector<ShellRequest> made = requests();
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_EQ(made[0].owner, Form1->Handle());
+  EXPECT_EQ(made[0].verb, "open");
+  EXPECT_EQ(made[0].file, OwnWebAddress);
+  EXPECT_EQ(made[0].show, SW_SHOWNORMAL);
+  EXPECT_NE(made[0].thread, GetCurrentThreadId()) << "made on the thread that runs the loop";
+  EXPECT_TRUE(made[0].comReady);
 }
 
 }  // namespace

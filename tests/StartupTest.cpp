@@ -15,6 +15,7 @@
 #include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
+#include "winsys/Application.h"
 #include "winsys/Timer.h"
 
 namespace {
@@ -75,15 +76,17 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
 
 // The launcher's own sequence run in this process, watched through this
 // program's import table: a window class may be made to fail; each brand
-// title written before the controller exists is noted; so are the
-// companion's title when the start call returns, and what the start-up has
-// done to its main window by the time the controller's form is first shown,
-// before any pass or tick.
+// title written before the controller exists is noted, and every thread the
+// launcher starts is kept track of; so are the companion's title when the
+// start call returns, and what the start-up has done to its main window by
+// the time the controller's form is first shown, before any pass or tick.
 const char* g_failingClass;
 decltype(&::CreateWindowExA) g_createWindow;
 decltype(&::SetWindowTextA) g_setWindowText;
+decltype(&::CreateThread) g_createThread;
 decltype(&::WinExec) g_winExec;
 std::vector<std::string> g_brandsWrittenBeforeController;
+std::vector<HANDLE> g_threadsStarted;
 std::string g_titleWhenStarted;
 struct StartUpResult {
   bool recorded, vendorAddressHidden, descriptionCut;
@@ -114,9 +117,22 @@ BOOL WINAPI WatchedSetWindowText(HWND wnd, LPCSTR text) {
   return g_setWindowText(wnd, text);
 }
 
+HANDLE WINAPI WatchedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
+                                  LPTHREAD_START_ROUTINE start, LPVOID param, DWORD flags,
+                                  LPDWORD id) {
+  HANDLE thread = g_createThread(security, stack, start, param, flags, id);
+  HANDLE watched = nullptr;
+  if (thread && DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &watched,
+                                SYNCHRONIZE, FALSE, 0))
+    g_threadsStarted.push_back(watched);
+  return thread;
+}
+
 UINT WINAPI WatchedWinExec(LPCSTR commandLine, UINT show) {
   const UINT result = g_winExec(commandLine, show);
+  const DWORD lastError = GetLastError();  // the launcher reads it next
   g_titleWhenStarted = WindowText(CompanionMain());
+  SetLastError(lastError);
   return result;
 }
 
@@ -129,39 +145,104 @@ struct InProcessLauncher {
                                                   WatchedCreateWindow};
   ImportHook<decltype(&::SetWindowTextA)> setText{"user32.dll", "SetWindowTextA",
                                                   WatchedSetWindowText};
+  ImportHook<decltype(&::CreateThread)> thread{"kernel32.dll", "CreateThread", WatchedCreateThread};
   ImportHook<decltype(&::WinExec)> winExec{"kernel32.dll", "WinExec", WatchedWinExec};
   MessageBoxes errorBoxes;
   explicit InProcessLauncher(const char* failingClass) {
     g_createWindow = create.Original();
     g_setWindowText = setText.Original();
+    g_createThread = thread.Original();
     g_winExec = winExec.Original();
     g_failingClass = failingClass;
     g_brandsWrittenBeforeController.clear();
+    g_threadsStarted.clear();
     g_titleWhenStarted.clear();
     g_atFirstShow = {};
     Form1 = nullptr;
     MainCnWnd = MainEnWnd = AboutWnd = nullptr;
   }
+  ~InProcessLauncher() {
+    for (HANDLE h : g_threadsStarted) CloseHandle(h);
+  }
+  // Every thread the launcher started has ended, or does within a second.
+  bool ThreadsEnded() const {
+    for (HANDLE h : g_threadsStarted)
+      if (WaitForSingleObject(h, 1000) != WAIT_OBJECT_0) return false;
+    return true;
+  }
 };
 
-// A window that cannot be made outside every event handler, before the
-// companion starts (the splash) or when the loop first shows the controller
-// (its address label), ends the launcher through the error box.
-TEST(Startup, AWindowThatCannotBeMadeEndsItThroughTheErrorBox) {
-  const struct {
+// How the start call fails in a row: its result and the last error it leaves.
+struct FailedStart {
+  UINT result;
+  DWORD lastError;
+};
+FailedStart g_failedStart;
+
+UINT WINAPI FailingWinExec(LPCSTR, UINT) {
+  SetLastError(g_failedStart.lastError);
+  return g_failedStart.result;
+}
+
+UINT WINAPI ChineseCodePage() { return 936; }
+
+// Whatever fails before the controller runs ends the launcher through one
+// error box: with no owner, brought to the front, with nothing of the
+// controller running in its loop, and no worker thread left behind. A window
+// that cannot be made (the splash, a timer's window, the address label when
+// the loop first shows the controller) says so; a start the platform refused
+// names the reason its last error gives, with the path, in the system's
+// language, and that reason is the exit status.
+TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
+  constexpr char kWindowNotMade[] = "kestron_tests: Error creating window";
+  struct Row {
+    const char* what;
     const char* failingClass;
+    std::optional<FailedStart> start;  // none: the real start call
+    bool chinese;
+    const char* says;  // somewhere in the box
+    int status;
     bool companionStarted;
-  } rows[] = {{"TForm2", false}, {"TStaticText", true}};
-  for (const auto& row : rows) {
+  };
+  const Row rows[] = {
+      {"the splash", "TForm2", std::nullopt, false, kWindowNotMade, 1, false},
+      {"a timer's window", "TTimerWindow", std::nullopt, false, kWindowNotMade, 1, false},
+      {"the address label", "TStaticText", std::nullopt, false, kWindowNotMade, 1, true},
+      {"not found", nullptr, FailedStart{2, 2}, false, "was not found", 2, false},
+      {"access refused", nullptr, FailedStart{0, 5}, false, "refused access", 5, false},
+      {"blocked by policy", nullptr, FailedStart{0, 1260}, false, "refused access", 1260, false},
+      {"needs elevation", nullptr, FailedStart{0, 740}, false, "administrator rights", 740, false},
+      {"not a program", nullptr, FailedStart{11, 193}, false, "not a program", 193, false},
+      {"no reason left", nullptr, FailedStart{0, 0}, false, "out of memory", 1, false},
+      {"another reason", nullptr, FailedStart{0, 1455}, false, "error code 1455.", 1455, false},
+      {"needs elevation, in Chinese", nullptr, FailedStart{0, 740}, true,
+       "\xB9\xDC\xC0\xED\xD4\xB1", 740, false},  // "管理员"
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
     ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
     InProcessLauncher launcher(row.failingClass);
-    EXPECT_EQ(RunKestron(), 1) << row.failingClass;
-    EXPECT_EQ(launcher.errorBoxes.Shown(),
-              std::vector<std::string>{"kestron_tests: Error creating window"})
-        << row.failingClass;
+    std::optional<ImportHook<decltype(&::WinExec)>> start;
+    std::optional<ImportHook<decltype(&::GetACP)>> codePage;
+    if (row.start) start.emplace("kernel32.dll", "WinExec", FailingWinExec);
+    if (row.start) g_failedStart = *row.start;
+    if (row.chinese) codePage.emplace("kernel32.dll", "GetACP", ChineseCodePage);
+
+    EXPECT_EQ(RunKestron(), row.status);
+    const auto& boxes = launcher.errorBoxes.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].shown.find(row.says), std::string::npos) << boxes[0].shown;
+    if (row.start) {
+      EXPECT_NE(boxes[0].shown.find("\n" + BinFolder() + "Korvastel\n"), std::string::npos)
+          << "the path tried";
+    }
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_TRUE(boxes[0].style & MB_SETFOREGROUND) << "brought to the front";
+    EXPECT_FALSE(boxes[0].timersRan) << "the controller ran inside the box";
+    EXPECT_FALSE(IsWindowVisible(winsys::Application.Handle())) << "the box comes alone";
     EXPECT_EQ(Form2, nullptr) << "the splash would cover the box";
-    EXPECT_EQ(GetProcessIdByExeName(CompanionExeName) != 0, row.companionStarted)
-        << row.failingClass;
+    EXPECT_EQ(GetProcessIdByExeName(CompanionExeName) != 0, row.companionStarted);
+    EXPECT_TRUE(launcher.ThreadsEnded()) << "a worker thread was left behind";
   }
   KillProcessesNamed(CompanionExeName);
 }

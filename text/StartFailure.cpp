@@ -2,15 +2,25 @@
 
 namespace {
 
-// The start results the user is told about in words.
-constexpr unsigned kOutOfResources = 0;
+// The platform's codes the user is told about in words. The start call's own
+// failure results (0, 2, 3 and 11) are codes of the same table.
+constexpr unsigned kNoCode = 0;  // the start call's "out of memory or resources"
 constexpr unsigned kFileNotFound = 2;
 constexpr unsigned kPathNotFound = 3;
-constexpr unsigned kBadFormat = 11;  // also a refused elevation
+constexpr unsigned kAccessDenied = 5;
+constexpr unsigned kNotEnoughMemory = 8;
+constexpr unsigned kBadFormat = 11;
+constexpr unsigned kOutOfMemory = 14;
+constexpr unsigned kBadExeFormat = 193;
+constexpr unsigned kExeMachineTypeMismatch = 216;
+constexpr unsigned kElevationRequired = 740;
+constexpr unsigned kDisabledByPolicy = 1260;
 
 struct Wording {
   const char* heading;  // followed by the path
   const char* notFound;
+  const char* accessRefused;
+  const char* needsAdministrator;
   const char* notAProgram;
   const char* noResources;
   const char* otherCode;  // followed by the code and `fullStop`
@@ -20,8 +30,10 @@ struct Wording {
 constexpr Wording kEnglish = {
     "Kestron could not start the programmer software:",
     "The file was not found. Put Kestron.exe in the folder that holds Korvastel.",
-    "Windows cannot start this file here: it is not a program this system can run, "
-    "or it must be run as administrator.",
+    "Windows refused access to the file: it may be blocked by the system's policy or by "
+    "security software.",
+    "The programmer software needs administrator rights: run Kestron.exe as administrator.",
+    "Windows cannot start this file: it is not a program this system can run.",
     "The system is out of memory or resources.",
     "Windows reported error code ",
     ".",
@@ -33,11 +45,16 @@ constexpr Wording kChinese = {
     // "找不到这个文件。请把 Kestron.exe 放到 Korvastel 所在的文件夹里。"
     "\xD5\xD2\xB2\xBB\xB5\xBD\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xA1\xA3\xC7\xEB\xB0\xD1 Kestron.exe "
     "\xB7\xC5\xB5\xBD Korvastel \xCB\xF9\xD4\xDA\xB5\xC4\xCE\xC4\xBC\xFE\xBC\xD0\xC0\xEF\xA1\xA3",
-    // "Windows 无法在这里启动这个文件：它不是本系统能运行的程序，或者必须以管理员身份运行。"
-    "Windows \xCE\xDE\xB7\xA8\xD4\xDA\xD5\xE2\xC0\xEF\xC6\xF4\xB6\xAF\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE"
-    "\xA3\xBA\xCB\xFC\xB2\xBB\xCA\xC7\xB1\xBE\xCF\xB5\xCD\xB3\xC4\xDC\xD4\xCB\xD0\xD0\xB5\xC4\xB3\xCC"
-    "\xD0\xF2\xA3\xAC\xBB\xF2\xD5\xDF\xB1\xD8\xD0\xEB\xD2\xD4\xB9\xDC\xC0\xED\xD4\xB1\xC9\xED\xB7\xDD"
-    "\xD4\xCB\xD0\xD0\xA1\xA3",
+    // "Windows 拒绝访问这个文件：它可能被系统策略或安全软件阻止。"
+    "Windows \xBE\xDC\xBE\xF8\xB7\xC3\xCE\xCA\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xA3\xBA\xCB\xFC\xBF\xC9"
+    "\xC4\xDC\xB1\xBB\xCF\xB5\xCD\xB3\xB2\xDF\xC2\xD4\xBB\xF2\xB0\xB2\xC8\xAB\xC8\xED\xBC\xFE\xD7\xE8"
+    "\xD6\xB9\xA1\xA3",
+    // "编程器软件需要管理员权限：请以管理员身份运行 Kestron.exe。"
+    "\xB1\xE0\xB3\xCC\xC6\xF7\xC8\xED\xBC\xFE\xD0\xE8\xD2\xAA\xB9\xDC\xC0\xED\xD4\xB1\xC8\xA8\xCF\xDE"
+    "\xA3\xBA\xC7\xEB\xD2\xD4\xB9\xDC\xC0\xED\xD4\xB1\xC9\xED\xB7\xDD\xD4\xCB\xD0\xD0 Kestron.exe\xA1\xA3",
+    // "Windows 无法启动这个文件：它不是本系统能运行的程序。"
+    "Windows \xCE\xDE\xB7\xA8\xC6\xF4\xB6\xAF\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xA3\xBA\xCB\xFC\xB2\xBB"
+    "\xCA\xC7\xB1\xBE\xCF\xB5\xCD\xB3\xC4\xDC\xD4\xCB\xD0\xD0\xB5\xC4\xB3\xCC\xD0\xF2\xA1\xA3",
     // "内存或系统资源不足。"
     "\xC4\xDA\xB4\xE6\xBB\xF2\xCF\xB5\xCD\xB3\xD7\xCA\xD4\xB4\xB2\xBB\xD7\xE3\xA1\xA3",
     // "Windows 报告的错误代码："
@@ -48,19 +65,32 @@ constexpr Wording kChinese = {
 
 std::string Reason(const Wording& words, unsigned code) {
   switch (code) {
-    case kOutOfResources:
-      return words.noResources;
     case kFileNotFound:
     case kPathNotFound:
       return words.notFound;
+    case kAccessDenied:
+    case kDisabledByPolicy:
+      return words.accessRefused;
+    case kElevationRequired:
+      return words.needsAdministrator;
     case kBadFormat:
+    case kBadExeFormat:
+    case kExeMachineTypeMismatch:
       return words.notAProgram;
+    case kNoCode:
+    case kNotEnoughMemory:
+    case kOutOfMemory:
+      return words.noResources;
     default:
       return words.otherCode + std::to_string(code) + words.fullStop;
   }
 }
 
 }  // namespace
+
+unsigned StartFailureCode(unsigned result, unsigned lastError) {
+  return lastError != kNoCode ? lastError : result;
+}
 
 std::string StartFailureMessage(std::string_view path, unsigned code, bool chinese) {
   const Wording& words = chinese ? kChinese : kEnglish;

@@ -5,6 +5,7 @@
 #include "lookup/uProcessIDWin.h"
 #include "text/TextTable.h"
 #include "ui/TitleDispatch.h"
+#include "winsys/Failure.h"
 #include "winsys/Win32.h"
 #include "winsys/WinEvents.h"
 
@@ -34,6 +35,13 @@ bool IsAboutATopLevelWindow(DWORD event, HWND wnd, LONG object, LONG child) {
 }  // namespace
 
 void TStartupWatcher::Execute() {
+  // A failure ends the watch, not the thread: its owner still asks it to
+  // stop, through this object.
+  winsys::IgnoreFailure("the start-up watcher", [this] { Watch(); });
+  while (!Terminated()) winsys::Sleep(kWalkIntervalMs);
+}
+
+void TStartupWatcher::Watch() {
   std::vector<winsys::WinEventHook> hooks;  // released here, on the thread that made them
   for (const EventRange& range : kEventRanges) {
     hooks.push_back(winsys::SetWinEventHook(range.first, range.last, /*every other process*/ 0,

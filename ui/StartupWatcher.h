@@ -20,6 +20,7 @@ class TStartupWatcher : public winsys::TThread {
   void Execute() override;
 
  private:
+  void Watch();
   // Retitles `wnd`, a top-level window of process `pid`, if it is the
   // companion's main window carrying the companion's own title.
   void RetitleIfCompanionsMainWindow(HWND wnd, DWORD pid);

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "winsys/Failure.h"
 #include "winsys/Win32.h"
 
 namespace winsys {
@@ -62,19 +63,31 @@ void TApplication::HandleEvent(const std::function<void()>& handler) {
   try {
     handler();
   } catch (...) {
+    // The box's own loop runs the events on: an error that repeats on every
+    // tick would open a box per tick, each inside the one before.
+    if (showingEventError_) {
+      TraceIgnoredFailure("an event while its error box is open",
+                          ExceptionMessage(std::current_exception()).c_str());
+      return;
+    }
+    showingEventError_ = true;
     ShowException(std::current_exception());
+    showingEventError_ = false;
   }
 }
 
 void TApplication::ShowException(const std::exception_ptr& error) {
-  std::string message = "Unknown error";
+  ::MessageBoxA(handle_, ExceptionMessage(error).c_str(), Title().c_str(), MB_OK | MB_ICONERROR);
+}
+
+std::string ExceptionMessage(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::exception& e) {
-    message = e.what();
+    return e.what();
   } catch (...) {
   }
-  ::MessageBoxA(handle_, message.c_str(), Title().c_str(), MB_OK | MB_ICONERROR);
+  return "Unknown error";
 }
 
 }  // namespace winsys

@@ -39,9 +39,11 @@ class TApplication {
   std::string Title() const;
 
   // Runs an event handler; an error leaving it is shown in a message box and
-  // the loop goes on.
+  // the loop goes on. While that box is open, errors of further events are
+  // ignored: the box's loop runs them.
   void HandleEvent(const std::function<void()>& handler);
-  // The error box: the error's message, an error icon, the title as caption.
+  // The error box of an event: the error's message, an error icon, the title
+  // as caption, owned by the application's window.
   void ShowException(const std::exception_ptr& error);
 
  private:
@@ -50,9 +52,13 @@ class TApplication {
 
   HWND handle_ = nullptr;  // 0 again once the window is destroyed
   TForm* mainForm_ = nullptr;
+  bool showingEventError_ = false;
   std::vector<std::unique_ptr<TForm>> forms_;
 };
 
 extern TApplication Application;
+
+// An error's message, for an error box.
+std::string ExceptionMessage(const std::exception_ptr& error);
 
 }  // namespace winsys

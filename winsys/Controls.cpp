@@ -56,12 +56,15 @@ TStaticText::~TStaticText() {
   if (parent_) parent_->RemoveWindowed(this);
 }
 
+// The parent may be another program's window: parent notification would
+// make creating and destroying the label wait until that program answers,
+// and a hung one would hang the launcher, also on its way out.
 void TStaticText::CreateWindowIn(HWND parent) {
   DestroyOwnWindow();
   if (!visible_) return;
-  if (!::CreateWindowExA(0, kStaticTextClass, caption_.c_str(), WS_CHILD | WS_VISIBLE, bounds_.left,
-                         bounds_.top, bounds_.width, bounds_.height, parent, nullptr, Instance(),
-                         this))
+  if (!::CreateWindowExA(WS_EX_NOPARENTNOTIFY, kStaticTextClass, caption_.c_str(),
+                         WS_CHILD | WS_VISIBLE, bounds_.left, bounds_.top, bounds_.width,
+                         bounds_.height, parent, nullptr, Instance(), this))
     throw std::runtime_error("Error creating window");
 }
 

@@ -1,5 +1,7 @@
 #include "winsys/FrameworkWindow.h"
 
+#include <stdexcept>
+
 namespace winsys {
 
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
@@ -18,8 +20,10 @@ void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor) {
 
 HWND CreateMessageWindow(const char* className, WNDPROC proc, void* object) {
   RegisterClassOnce(className, proc, nullptr);
-  return ::CreateWindowExA(0, className, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(),
-                           object);
+  HWND wnd =
+      ::CreateWindowExA(0, className, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(), object);
+  if (!wnd) throw std::runtime_error("Error creating window");
+  return wnd;
 }
 
 void MoveWindowTo(HWND wnd, int x, int y) {

@@ -16,7 +16,8 @@ void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor);
 // an object that gets platform messages but has no form: a timer, a posted
 // event. Each such object owns one, so its messages reach it through
 // BindWindow and whatever is still queued goes with it. `object` goes to
-// CreateWindowEx for BindWindow.
+// CreateWindowEx for BindWindow. Raises an error when the window cannot be
+// made, as a form does: an object without it would never fire.
 HWND CreateMessageWindow(const char* className, WNDPROC proc, void* object = nullptr);
 
 // Moves a window within its parent, keeping its size and z-order.

@@ -1,6 +1,5 @@
 // A worker thread object: created suspended, stopped through an atomic flag,
-// and either freeing itself when its body returns or stopped and joined when
-// its owner destroys it.
+// and freeing itself when its body returns.
 #pragma once
 
 #include <windows.h>
@@ -15,11 +14,11 @@ namespace winsys {
 class TThread : public TObject {
  public:
   TThread();  // suspended
-  // Without it the owner destroys the object, which first sets the stop flag
-  // and waits for the body to return (a body must watch Terminated()).
-  // With it, nobody else may destroy the object once it is resumed.
+  // With it, the object frees itself once its body has returned; nobody else
+  // may destroy it once it is resumed, and a body that its owner stops must
+  // not return before it is asked to. Without it, the object must outlive
+  // its thread, which nothing waits for: every thread of the launcher sets it.
   bool FreeOnTerminate = false;
-  ~TThread() override;
   void Resume();
   // Sets the stop flag and returns at once.
   void Terminate() { terminated_ = true; }

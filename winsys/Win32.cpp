@@ -1,5 +1,6 @@
 #include "winsys/Win32.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <exception>
@@ -164,7 +165,11 @@ bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
   return snapshot && Tools().next(snapshot.get(), &entry);
 }
 
-UINT WinExec(const char* commandLine) { return ::WinExec(commandLine, SW_HIDE); }
+StartResult WinExec(const char* commandLine) {
+  ::SetLastError(ERROR_SUCCESS);  // a failure that sets none must not show an older one
+  const UINT result = ::WinExec(commandLine, SW_HIDE);
+  return {result, ::GetLastError()};
+}
 
 void ErrorBox(const char* text, const char* caption) {
   ::MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
@@ -174,6 +179,15 @@ UINT AnsiCodePage() { return ::GetACP(); }
 
 void ShellExecuteA(HWND owner, const char* verb, const char* file) {
   ::ShellExecuteA(owner, verb, file, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+ShellComScope::ShellComScope()
+    : initialised_(
+          SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+}
+
+ShellComScope::~ShellComScope() {
+  if (initialised_) ::CoUninitialize();
 }
 
 void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }

@@ -61,13 +61,33 @@ ProcessSnapshot CreateToolhelp32Snapshot();
 bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
 bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
 
-// Starts a program hidden; the platform's result: 31 or less when it failed.
-UINT WinExec(const char* commandLine);
-// A modal error box with no owner; returns when the user has closed it.
+// What the start call returned: its result, 31 or less when the program was
+// not started, and the platform's last error taken right after it, which
+// names the reason for a failure (0 where the call set none).
+struct StartResult {
+  UINT result;
+  DWORD lastError;
+};
+// Starts a program hidden.
+StartResult WinExec(const char* commandLine);
+// A modal error box with no owner, brought to the front; returns when the
+// user has closed it.
 void ErrorBox(const char* text, const char* caption);
 // The system's ANSI code page (936 where texts are GBK).
 UINT AnsiCodePage();
 void ShellExecuteA(HWND owner, const char* verb, const char* file);
+// COM prepared on the calling thread, as the shell asks of its callers (a
+// single-threaded apartment without the old DDE), while it lives.
+class ShellComScope {
+ public:
+  ShellComScope();
+  ~ShellComScope();
+  ShellComScope(const ShellComScope&) = delete;
+  ShellComScope& operator=(const ShellComScope&) = delete;
+
+ private:
+  bool initialised_;  // each success, S_FALSE included, is balanced on leaving
+};
 void Sleep(DWORD milliseconds);
 int ScreenWidth();
 int ScreenHeight();

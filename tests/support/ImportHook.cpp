@@ -92,10 +92,34 @@ const std::vector<WindowDCCount::Call>& WindowDCCount::Calls() const { return g_
 
 namespace {
 
-std::vector<std::string> g_messageBoxes;
+std::vector<MessageBoxes::Box> g_messageBoxes;
+constexpr DWORD kQuietMs = 100;
+constexpr DWORD kLongestOpenMs = 2000;
 
-int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
-  g_messageBoxes.push_back(std::string(caption) + ": " + text);
+// The box's modal loop. A quit goes back on the queue for the loop that waits for it.
+void RunBoxLoop(size_t box) {
+  const DWORD opened = GetTickCount();
+  DWORD lastTimer = opened;
+  while (GetTickCount() - lastTimer < kQuietMs && GetTickCount() - opened < kLongestOpenMs) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      if (msg.message == WM_TIMER) {
+        g_messageBoxes[box].timersRan = true;
+        lastTimer = GetTickCount();
+      }
+      DispatchMessageA(&msg);
+    }
+    Sleep(1);
+  }
+}
+
+int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
+  g_messageBoxes.push_back({std::string(caption) + ": " + text, owner, style, false});
+  RunBoxLoop(g_messageBoxes.size() - 1);
   return IDOK;
 }
 
@@ -105,4 +129,10 @@ MessageBoxes::MessageBoxes() : hook_("user32.dll", "MessageBoxA", RecordMessageB
   g_messageBoxes.clear();
 }
 
-const std::vector<std::string>& MessageBoxes::Shown() const { return g_messageBoxes; }
+std::vector<std::string> MessageBoxes::Shown() const {
+  std::vector<std::string> shown;
+  for (const Box& box : g_messageBoxes) shown.push_back(box.shown);
+  return shown;
+}
+
+const std::vector<MessageBoxes::Box>& MessageBoxes::Boxes() const { return g_messageBoxes; }

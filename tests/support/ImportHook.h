@@ -52,12 +52,22 @@ class WindowDCCount {
   ImportHook<decltype(&::ReleaseDC)> releaseDC_;
 };
 
-// Records the message boxes this program shows while it lives, as
-// "caption: text", and closes each at once.
+// Records the message boxes this program shows while it lives. Each box runs
+// the program's messages, as the platform's box does, until a user would
+// close it: once no timer of the program has fired for a moment, or after
+// two seconds, or at once when the program asks to quit.
 class MessageBoxes {
  public:
+  struct Box {
+    std::string shown;  // "caption: text"
+    HWND owner;
+    UINT style;
+    bool timersRan;  // a timer of the program fired while the box was open
+  };
   MessageBoxes();
-  const std::vector<std::string>& Shown() const;
+  // "caption: text" of each box, in the order they opened.
+  std::vector<std::string> Shown() const;
+  const std::vector<Box>& Boxes() const;
 
  private:
   ImportHook<decltype(&::MessageBoxA)> hook_;

@@ -18,12 +18,14 @@ FILE* g_report;
 
 UINT WINAPI StampedWinExec(LPCSTR commandLine, UINT show) {
   const UINT result = g_winExec(commandLine, show);
+  const DWORD lastError = GetLastError();  // the launcher reads it right after the call
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   if (g_report) {
     std::fprintf(g_report, "started %lld\n", static_cast<long long>(now.QuadPart));
     std::fflush(g_report);
   }
+  SetLastError(lastError);
   return result;
 }
 
