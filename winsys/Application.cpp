@@ -53,7 +53,11 @@ void TApplication::Run() {
 }
 
 void TApplication::DestroyForms() {
-  while (!forms_.empty()) forms_.pop_back();
+  while (!forms_.empty()) {
+    forms_.back().form.reset();
+    forms_.back().clearReference();
+    forms_.pop_back();
+  }
   mainForm_ = nullptr;
 }
 

@@ -24,13 +24,15 @@ class TApplication {
   template <typename F>
   void CreateForm(F*& ref) {
     auto form = std::make_unique<F>();
-    ref = form.get();
-    if (!mainForm_) mainForm_ = ref;
-    forms_.push_back(std::move(form));
+    F* created = form.get();
+    forms_.push_back({std::move(form), [&ref] { ref = nullptr; }});
+    ref = created;
+    if (!mainForm_) mainForm_ = created;
   }
   // Shows the main form normally and dispatches messages until a quit.
   void Run();
-  // Destroys the forms created with CreateForm, newest first.
+  // Destroys the forms created with CreateForm, newest first, and clears the
+  // references they were stored in.
   void DestroyForms();
   void Terminate();
   HWND Handle() const { return handle_; }
@@ -53,7 +55,11 @@ class TApplication {
   HWND handle_ = nullptr;  // 0 again once the window is destroyed
   TForm* mainForm_ = nullptr;
   bool showingEventError_ = false;
-  std::vector<std::unique_ptr<TForm>> forms_;
+  struct CreatedForm {
+    std::unique_ptr<TForm> form;
+    std::function<void()> clearReference;
+  };
+  std::vector<CreatedForm> forms_;
 };
 
 extern TApplication Application;
