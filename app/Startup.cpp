@@ -5,6 +5,7 @@
 #include "text/StartFailure.h"
 #include "text/TextTable.h"
 #include "ui/StartupWatcher.h"
+#include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"

@@ -51,7 +51,7 @@ HWND FindProcessWindowTitled(DWORD pid, std::initializer_list<const char*> title
     if (top.pid != pid) continue;
     const std::string title = winsys::GetWindowTextA(top.wnd);
     for (const char* wanted : titles)
-      if (TextEquals(title, wanted)) return top.wnd;
+      if (wanted && TextEquals(title, wanted)) return top.wnd;
   }
   return nullptr;
 }

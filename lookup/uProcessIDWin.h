@@ -22,7 +22,8 @@ bool IsProcessNamed(DWORD pid, std::string_view name);
 HWND FindProcessWindow(DWORD pid);
 
 // The first top-level window of the process, in the platform's walk order,
-// whose title is exactly one of `titles`; 0 when there is none.
+// whose title is exactly one of `titles` (nullptr entries are skipped); 0
+// when there is none.
 HWND FindProcessWindowTitled(DWORD pid, std::initializer_list<const char*> titles);
 
 // A top-level window and the process that owns it.

@@ -56,9 +56,7 @@ TEST(Thread, FreesItselfOnItsOwnThreadOnceStopped) {
   }
 }
 
-const TForm::Description kTestForm = {
-    "TTestForm", "Test", {10, 10, 200, 100}, clBtnFace, {"MS Sans Serif", -11, clWindowText},
-    false};
+const TForm::Description kTestForm = {"TTestForm", "Test", {10, 10, 200, 100}, clBtnFace, false};
 
 // A main form whose timer fails on its first ticks, then closes the form.
 class ClosingForm : public TForm {

@@ -136,11 +136,3 @@ bool AboutChildProc(HWND child, LPARAM) {
 void ApplyRuleSet(HWND wnd, winsys::WalkProc ruleSet) {
   if (wnd) winsys::EnumChildWindows(wnd, ruleSet, 0);
 }
-
-void TForm1::Timer3Timer(winsys::TObject*) {
-  // The companion may close a window mid-walk; the next tick walks again.
-  winsys::IgnoreFailure("re-applying the main-window rules", [] {
-    ApplyRuleSet(MainCnWnd, MainCnChildProc);
-    ApplyRuleSet(MainEnWnd, MainEnChildProc);
-  });
-}

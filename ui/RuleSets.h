@@ -1,7 +1,7 @@
 // Rule sets for the controls of the companion's windows: hide the vendor's
 // attributions, rewrite company and product texts, cut long rich text, and
-// move the launcher's address label into the About box. TForm1::Timer3Timer
-// (RuleSets.cpp) re-applies the main-window sets to the recorded windows.
+// move the launcher's address label into the About box. The controller's
+// Timer3 re-applies the main-window sets to the recorded windows.
 #pragma once
 
 #include <windows.h>

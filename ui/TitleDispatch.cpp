@@ -2,11 +2,12 @@
 
 #include <string>
 
+#include "lookup/uProcessIDWin.h"
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
 #include "ui/RuleSets.h"
 #include "ui/uShowTop.h"
-#include "ui/ufrmMain.h"
+#include "winsys/Failure.h"
 #include "winsys/Win32.h"
 
 HWND MainCnWnd = nullptr;
@@ -33,6 +34,17 @@ const WindowKind kWindowKinds[] = {
     {TitleAboutEn, BrandAboutEn, &AboutWnd, AboutChildProc, false},
 };
 
+// A connection-failure box of the companion and the title of the main window
+// it stands in front of.
+struct ConnectionFailure {
+  const char* title;
+  const char* mainTitle;
+};
+const ConnectionFailure kConnectionFailures[] = {
+    {TitleConnFailCn, TitleMainCn},
+    {TitleConnFailEn, TitleMainEn},
+};
+
 // A retitled About box is not recognised again: its brand title is what the
 // overlay waits for.
 bool Recognises(const WindowKind& kind, const std::string& title) {
@@ -47,26 +59,44 @@ void Retitle(const WindowKind& kind, HWND wnd) {
   ApplyRuleSet(wnd, kind.ruleSet);
 }
 
-}  // namespace
-
-void TForm1::ApplyTitleRules(HWND wnd, const std::string& title) {
-  for (const WindowKind& kind : kWindowKinds) {
-    if (!Recognises(kind, title)) continue;
-    if (kind.mainWindow) FreeSplash();
-    Retitle(kind, wnd);
+// Looks past a connection-failure box to the main window of the box's
+// program, found by the full title the companion gives it: 0 once that
+// window carries the brand, except at start-up. Another program's window
+// may carry the same title: only the companion's count.
+void LookPastConnectionFailure(HWND& wnd, std::string& title, Relabelling who) {
+  for (const ConnectionFailure& box : kConnectionFailures) {
+    if (!TextEquals(title, box.title)) continue;
+    const char* brand = who == Relabelling::StartUp ? MainWindowBrandFor(box.mainTitle) : nullptr;
+    title = box.mainTitle;
+    wnd = FindProcessWindowTitled(winsys::GetWindowThreadProcessId(wnd), {box.mainTitle, brand});
+    return;
   }
 }
 
-// The splash leaves the screen before the title changes, as above, but its
-// window is destroyed only after the retitle: destroying it takes longer
-// than hiding it, and the user is looking at the vendor's title meanwhile.
-void ApplyMainWindowRules(HWND wnd, const std::string& title) {
+}  // namespace
+
+// The splash leaves the screen before the title changes, but its window is
+// destroyed only after the retitle: destroying it takes longer than hiding
+// it, and the user is looking at the vendor's title meanwhile.
+void ApplyTitleRules(HWND wnd, const std::string& title, Relabelling who) {
   for (const WindowKind& kind : kWindowKinds) {
-    if (!kind.mainWindow || !Recognises(kind, title)) continue;
-    HideSplash();
+    if ((who == Relabelling::StartUp && !kind.mainWindow) || !Recognises(kind, title)) continue;
+    if (kind.mainWindow) HideSplash();
     Retitle(kind, wnd);
-    FreeSplash();
+    if (kind.mainWindow) FreeSplash();
   }
+}
+
+std::string RelabelWindow(HWND wnd, Relabelling who) {
+  std::string title = winsys::GetWindowTextA(wnd);
+  LookPastConnectionFailure(wnd, title, who);
+  winsys::IgnoreFailure("the title dispatch", [&] { ApplyTitleRules(wnd, title, who); });
+  return title;
+}
+
+void RetitleCompanionAtStart() {
+  if (HWND wnd = FindProcessWindow(GetProcessIdByExeName(CompanionExeName)))
+    RelabelWindow(wnd, Relabelling::StartUp);
 }
 
 const char* MainWindowBrandFor(const std::string& title) {

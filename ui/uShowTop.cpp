@@ -16,7 +16,6 @@ const winsys::TForm::Description kForm2 = {
     "Form2",
     /* design bounds   */ {501, 236, 468, 316},
     /* colour          */ winsys::clBtnFace,
-    /* font            */ {"MS Sans Serif", -11, winsys::clWindowText},
     /* stays on top    */ true,
 };
 

@@ -1,14 +1,7 @@
 // The controller: a hidden form whose timers follow the companion, re-label
-// its windows and paint the launcher's picture into its About box.
-//
-// Where TForm1's handlers are defined:
-//   ufrmMain.cpp       the form's components, FormCreate, FormDestroy; TMythread
-//   PollTick.cpp       Timer1Timer, the poll tick; FRelabelPassPosted, the same
-//                      work when the companion reports a window (CompanionEvents.h);
-//                      RetitleCompanionAtStart
-//   TitleDispatch.cpp  ApplyTitleRules (the recorded windows: TitleDispatch.h)
-//   RuleSets.cpp       Timer3Timer (the rule sets: RuleSets.h)
-//   AboutOverlay.cpp   PaintAboutOverlay, FLabelAboutClick
+// its windows and paint the launcher's picture into its About box. What it
+// hands windows and titles to: the title dispatch (TitleDispatch.h), the rule
+// sets (RuleSets.h) and the companion's window reports (CompanionEvents.h).
 #pragma once
 
 #include <windows.h>
@@ -48,8 +41,6 @@ class TForm1 : public winsys::TForm {
   void FRelabelPassPosted(winsys::TObject* Sender);
   // Hands the window the user is looking at to the dispatch and the overlay.
   void Relabel(HWND wnd);
-  // Retitles and records a recognised companion window, once per window.
-  void ApplyTitleRules(HWND wnd, const std::string& title);
   void Timer3Timer(winsys::TObject* Sender);
   // Takes the About box's drawing context, or paints the overlay through it.
   void PaintAboutOverlay(HWND wnd, const std::string& title);
@@ -64,13 +55,6 @@ class TForm1 : public winsys::TForm {
 };
 
 extern TForm1* Form1;
-
-// Retitles the companion's main window (or the one behind its connection-
-// failure box) right after the companion has started, before the controller
-// exists: the user sees the vendor's title only until then. About boxes, the
-// splash on an empty title and the window-event hooks wait for the
-// controller's first pass.
-void RetitleCompanionAtStart();
 
 // Keeps the splash on top while the companion starts.
 class TMythread : public winsys::TThread {

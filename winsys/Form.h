@@ -23,7 +23,6 @@ class TForm : public TObject {
     const char* caption;
     TBounds bounds;  // design position and client size
     TColor color;
-    FontStyle font;
     bool stayOnTop;
   };
 

@@ -18,7 +18,7 @@ void RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor);
 // BindWindow and whatever is still queued goes with it. `object` goes to
 // CreateWindowEx for BindWindow. Raises an error when the window cannot be
 // made, as a form does: an object without it would never fire.
-HWND CreateMessageWindow(const char* className, WNDPROC proc, void* object = nullptr);
+HWND CreateMessageWindow(const char* className, WNDPROC proc, void* object);
 
 // Moves a window within its parent, keeping its size and z-order.
 void MoveWindowTo(HWND wnd, int x, int y);

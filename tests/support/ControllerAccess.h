@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ui/TitleDispatch.h"
 #include "ui/ufrmMain.h"
 
 struct TForm1TestAccess {
@@ -13,7 +14,9 @@ struct TForm1TestAccess {
   void Timer1Timer() { form.Timer1Timer(&form); }
   void Timer3Timer() { form.Timer3Timer(&form); }
   void FRelabelPassPosted() { form.FRelabelPassPosted(&form); }
-  void ApplyTitleRules(HWND wnd, const std::string& title) { form.ApplyTitleRules(wnd, title); }
+  void ApplyTitleRules(HWND wnd, const std::string& title) {
+    ::ApplyTitleRules(wnd, title, Relabelling::Controller);
+  }
   void PaintAboutOverlay(HWND wnd, const std::string& title) { form.PaintAboutOverlay(wnd, title); }
 };
 
