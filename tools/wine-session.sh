@@ -60,18 +60,22 @@ wine_session_start() {
   trap wine_session_stop EXIT
 }
 
-# The ids of the running processes named $1 that this session started,
-# directly or through a program it started: under Wine a program started by
-# another is not a Linux child process of it, but it inherits its environment,
-# and so the session's mark.
-session_pids() {
+# The ids of the running processes whose name matches the pgrep pattern $1
+# and whose environment holds the line $2.
+pids_with_env() {
   local pid
-  for pid in $(pgrep -x "$1"); do
-    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "KESTRON_SESSION=$KESTRON_SESSION"; then
+  for pid in $(pgrep "$1"); do
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "$2"; then
       echo "$pid"
     fi
   done
 }
+
+# The ids of the running processes named $1 that this session started,
+# directly or through a program it started: under Wine a program started by
+# another is not a Linux child process of it, but it inherits its environment,
+# and so the session's mark.
+session_pids() { pids_with_env "^$1\$" "KESTRON_SESSION=$KESTRON_SESSION"; }
 
 # Waits (at most 20 s) until a line starting with $2 is in the file $1.
 wait_for_line() {
@@ -91,15 +95,7 @@ stop_companion() {
 
 # The process id of the Wine server of the current prefix: the one whose
 # environment names it, not another prefix's server.
-wine_server_pid() {
-  local pid
-  for pid in $(pgrep '^wineserver'); do
-    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-      echo "$pid"
-      return
-    fi
-  done
-}
+wine_server_pid() { pids_with_env '^wineserver' "WINEPREFIX=$WINEPREFIX" | head -n 1; }
 
 wine_prefix_start() {
   wine_use "$1"
@@ -107,7 +103,32 @@ wine_prefix_start() {
   # A persistent server makes each program start in a fraction of a second.
   "$WINESERVER_CMD" -p
   wine_servers+=("$WINEPREFIX|$WINESERVER_CMD")
-  # Start Wine's background services now, detached from any caller's output
-  # pipe: otherwise they inherit the first test's pipe and hold it open.
-  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  hold_desktop
+}
+
+# Wine starts its desktop process (explorer.exe) for the first program that
+# uses a window, and ends it a second after the last program has left.
+# Started by a test, it inherits the test's output pipe, and ctest waits for
+# that pipe to close: a second more for every test that opens a window. So
+# the desktop starts here, detached from any caller's pipe, and a program
+# that waits for a key nobody sends keeps it until the session ends. Wine's
+# background services start detached with them.
+hold_desktop() {
+  local fifo out holder
+  fifo=$(mktemp -u) out=$(mktemp)
+  mkfifo "$fifo"
+  "$WINE" cmd /c pause <>"$fifo" >"$out" 2>&1 &
+  holder=$!
+  rm "$fifo"
+  # Its prompt shows that it runs, and so holds the desktop; rundll32 without
+  # arguments then opens a window and ends.
+  if wait_for_line "$out" .; then
+    "$WINE" rundll32 </dev/null >/dev/null 2>&1 || true
+  fi
+  rm "$out"
+  if [ -z "$(pids_with_env '^explorer\.exe$' "WINEPREFIX=$WINEPREFIX")" ]; then
+    # A desktop a test starts must be free to end, or ctest waits for it.
+    kill "$holder" 2>/dev/null || true
+    echo "Wine's desktop did not start ahead: each test that opens a window waits a second more" >&2
+  fi
 }
