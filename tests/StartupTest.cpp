@@ -9,6 +9,7 @@
 #include "app/Startup.h"
 #include "lookup/uProcessIDWin.h"
 #include "tests/companion/CompanionProtocol.h"
+#include "tests/support/ControllerAccess.h"
 #include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
@@ -16,15 +17,10 @@
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
+#include "winsys/Handles.h"
 #include "winsys/Timer.h"
 
 namespace {
-
-TEST(CompanionCommandLine, IsTheQuotedPathBesideTheLauncher) {
-  EXPECT_EQ(CompanionCommandLine("C:\\Program Files\\Kestron\\Kestron.exe"),
-            "\"C:\\Program Files\\Kestron\\Korvastel\"");
-  EXPECT_EQ(CompanionCommandLine("D:\\Kestron.exe"), "\"D:\\Korvastel\"");
-}
 
 bool HasLine(const std::string& path, const std::string& line) {
   auto lines = ReadLines(path);
@@ -40,7 +36,6 @@ std::string Contents(const std::string& path) {
 // With the launcher in "...\Temp\Kestron start N\", an unquoted command line
 // would make Windows try "...\Temp\Kestron.exe" first: a decoy waits there.
 TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
-  ASSERT_TRUE(KillProcessesNamed("Korvastel"));
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the test screen is 1024 x 768";
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
   TempFolder folder("Kestron start");
@@ -51,11 +46,11 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   CopyFileA((BinFolder() + "Korvastel").c_str(), decoy.c_str(), FALSE);
   const std::string report = folder.Path() + "report.txt";
   ScopedEnv env({{"KORVASTEL_REPORT", report}});
+  NoCompanionLeft noCompanion;  // ended before the folder goes
 
   ChildProcess launcher("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
   ASSERT_TRUE(launcher.Started());
-  EXPECT_TRUE(WaitUntil([&] { return GetProcessIdByExeName("Korvastel") != 0; }))
-      << "the companion never started";
+  EXPECT_NE(WaitForCompanion(), 0u) << "the companion never started";
   EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "started " + folder.Path() + "Korvastel"); }))
       << "the companion did not start from the launcher's folder";
   // The companion looks for the splash, and covers it, before it creates its first window.
@@ -68,9 +63,6 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
                           [](const std::string& l) { return l.rfind("started ", 0) == 0; }),
             1)
       << "only the companion may start";
-
-  KillProcessesNamed("Korvastel");
-  KillProcessesNamed("Kestron.exe");
   DeleteFileA(decoy.c_str());
 }
 
@@ -86,7 +78,7 @@ decltype(&::SetWindowTextA) g_setWindowText;
 decltype(&::CreateThread) g_createThread;
 decltype(&::WinExec) g_winExec;
 std::vector<std::string> g_brandsWrittenBeforeController;
-std::vector<HANDLE> g_threadsStarted;
+std::vector<winsys::KernelHandle> g_threadsStarted;
 std::string g_titleWhenStarted;
 struct StartUpResult {
   bool recorded, vendorAddressHidden, descriptionCut;
@@ -124,7 +116,7 @@ HANDLE WINAPI WatchedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
   HANDLE watched = nullptr;
   if (thread && DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &watched,
                                 SYNCHRONIZE, FALSE, 0))
-    g_threadsStarted.push_back(watched);
+    g_threadsStarted.emplace_back(watched);
   return thread;
 }
 
@@ -134,10 +126,6 @@ UINT WINAPI WatchedWinExec(LPCSTR commandLine, UINT show) {
   g_titleWhenStarted = WindowText(CompanionMain());
   SetLastError(lastError);
   return result;
-}
-
-HWINEVENTHOOK WINAPI RefuseWinEventHook(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD) {
-  return nullptr;
 }
 
 struct InProcessLauncher {
@@ -158,16 +146,13 @@ struct InProcessLauncher {
     g_threadsStarted.clear();
     g_titleWhenStarted.clear();
     g_atFirstShow = {};
-    Form1 = nullptr;
-    MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+    ForgetRecordedWindows();
   }
-  ~InProcessLauncher() {
-    for (HANDLE h : g_threadsStarted) CloseHandle(h);
-  }
+  ~InProcessLauncher() { g_threadsStarted.clear(); }
   // Every thread the launcher started has ended, or does within a second.
   bool ThreadsEnded() const {
-    for (HANDLE h : g_threadsStarted)
-      if (WaitForSingleObject(h, 1000) != WAIT_OBJECT_0) return false;
+    for (const winsys::KernelHandle& started : g_threadsStarted)
+      if (WaitForSingleObject(started.get(), 1000) != WAIT_OBJECT_0) return false;
     return true;
   }
 };
@@ -220,7 +205,7 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+    NoCompanionLeft noCompanion;
     InProcessLauncher launcher(row.failingClass);
     std::optional<ImportHook<decltype(&::WinExec)>> start;
     std::optional<ImportHook<decltype(&::GetACP)>> codePage;
@@ -244,7 +229,6 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
     EXPECT_EQ(GetProcessIdByExeName(CompanionExeName) != 0, row.companionStarted);
     EXPECT_TRUE(launcher.ThreadsEnded()) << "a worker thread was left behind";
   }
-  KillProcessesNamed(CompanionExeName);
 }
 
 // The user sees the vendor's title only until the companion's main window
@@ -272,11 +256,11 @@ TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
   ASSERT_TRUE(StartCompanion(lookalike));
   HWND other = CompanionMainWindow(lookalike.Pid());
   for (const auto& row : rows) {
-    ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+    NoCompanionLeft noCompanion;
     ScopedEnv env(row.env);
     InProcessLauncher launcher(nullptr);
-    std::optional<ImportHook<decltype(&::SetWinEventHook)>> refuse;
-    if (row.refuseHooks) refuse.emplace("user32.dll", "SetWinEventHook", RefuseWinEventHook);
+    std::optional<RefusedWinEventHooks> refuse;
+    if (row.refuseHooks) refuse.emplace();
     bool aboutHandled = false;
     const DWORD startMs = GetTickCount();
     winsys::TTimer watch(20, true, [&](winsys::TObject*) {
