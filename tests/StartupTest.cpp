@@ -11,6 +11,7 @@
 #include "tests/companion/CompanionProtocol.h"
 #include "tests/support/ControllerAccess.h"
 #include "tests/support/ImportHook.h"
+#include "tests/support/Languages.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
 #include "ui/TitleDispatch.h"
@@ -93,7 +94,7 @@ HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD s
   if (named && g_failingClass && std::string(cls) == g_failingClass) return nullptr;
   if (named && std::string(cls) == "TForm1") {
     HWND main = CompanionMain();
-    g_atFirstShow = {main && MainEnWnd == main,
+    g_atFirstShow = {main && (MainEnWnd == main || MainCnWnd == main),
                      !IsWindowVisible(GetDlgItem(main, kIdVendorAddress)),
                      SendMessageA(GetDlgItem(main, kIdDescription), EM_GETLINECOUNT, 0, 0) <= 10};
   }
@@ -101,7 +102,7 @@ HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD s
 }
 
 BOOL WINAPI WatchedSetWindowText(HWND wnd, LPCSTR text) {
-  if (!Form1 && std::string(text) == BrandMainEn) {
+  if (!Form1 && (std::string(text) == BrandMainEn || std::string(text) == BrandMainCn)) {
     const bool splashShowing = Form2 && IsWindowVisible(Form2->Handle());
     g_brandsWrittenBeforeController.push_back(text +
                                               std::string(splashShowing ? " over the splash" : ""));
@@ -234,21 +235,30 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
 // The user sees the vendor's title only until the companion's main window
 // exists: it wears the brand before the start call returns, also while the
 // companion keeps working after showing it or stands a connection-failure
-// box in front of it. The start-up then records it and runs its rule set
-// before the controller exists (its title written once more, with the splash
+// box in front of it, in either language. The start-up then records it and
+// runs its rule set before the controller exists (its title written once more, with the splash
 // gone from the screen first), and the ticks after it still find everything
 // they need for an About box. Another program's main window with the
 // companion's title is left alone.
 TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
   const struct {
     const char* name;
+    Language language;
     std::vector<std::pair<std::string, std::string>> env;
     bool aboutBox;     // the companion opens its About box after starting
     bool refuseHooks;  // the platform reports no window event: the watcher walks the windows
   } rows[] = {
-      {"busy", {{"KORVASTEL_BUSY_MS", "500"}, {"KORVASTEL_ABOUT_AFTER_MS", "800"}}, true, false},
-      {"connection-failure box", {{"KORVASTEL_START", "connfail"}}, false, false},
-      {"busy, no window events", {{"KORVASTEL_BUSY_MS", "500"}}, false, true},
+      {"busy",
+       kEnglish,
+       {{"KORVASTEL_BUSY_MS", "500"}, {"KORVASTEL_ABOUT_AFTER_MS", "800"}},
+       true,
+       false},
+      {"Chinese connection-failure box", kChinese, {{"KORVASTEL_START", "connfail"}}, false, false},
+      {"busy behind the connection-failure box, no window events",
+       kEnglish,
+       {{"KORVASTEL_BUSY_MS", "500"}, {"KORVASTEL_START", "connfail"}},
+       false,
+       true},
   };
   TempFolder folder("Kestron lookalike");
   folder.CopyIn(BinFolder() + "Korvastel", "Lookalike.exe");
@@ -258,6 +268,7 @@ TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
   for (const auto& row : rows) {
     NoCompanionLeft noCompanion;
     ScopedEnv env(row.env);
+    ScopedEnv language({{std::string("KORVASTEL_LANG"), std::string(row.language.name)}});
     InProcessLauncher launcher(nullptr);
     std::optional<RefusedWinEventHooks> refuse;
     if (row.refuseHooks) refuse.emplace();
@@ -274,13 +285,16 @@ TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
         SendCompanionCommand(pid, kCmdExit);
     });
     EXPECT_EQ(RunKestron(), 0) << row.name << ": ends once the companion has gone";
-    EXPECT_EQ(g_titleWhenStarted, BrandMainEn) << row.name;
-    EXPECT_TRUE(g_atFirstShow.recorded && g_atFirstShow.vendorAddressHidden &&
+    EXPECT_EQ(g_titleWhenStarted, row.language.mainBrand) << row.name;
+    // Only the English main window hides the vendor's address.
+    EXPECT_TRUE(g_atFirstShow.recorded &&
+                g_atFirstShow.vendorAddressHidden == !row.language.chinese &&
                 g_atFirstShow.descriptionCut)
         << row.name << ": recorded " << g_atFirstShow.recorded << ", address hidden "
         << g_atFirstShow.vendorAddressHidden << ", description cut "
         << g_atFirstShow.descriptionCut;
-    EXPECT_EQ(g_brandsWrittenBeforeController, std::vector<std::string>{BrandMainEn}) << row.name;
+    EXPECT_EQ(g_brandsWrittenBeforeController, std::vector<std::string>{row.language.mainBrand})
+        << row.name;
     EXPECT_EQ(aboutHandled, row.aboutBox)
         << row.name << ": retitled, label moved in, overlay painted, timers running";
     EXPECT_EQ(WindowText(other), TitleMainEn) << row.name;
