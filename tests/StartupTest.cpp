@@ -236,10 +236,10 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
 // exists: it wears the brand before the start call returns, also while the
 // companion keeps working after showing it or stands a connection-failure
 // box in front of it, in either language. The start-up then records it and
-// runs its rule set before the controller exists (its title written once more, with the splash
-// gone from the screen first), and the ticks after it still find everything
-// they need for an About box. Another program's main window with the
-// companion's title is left alone.
+// runs its rule set before the controller exists (its title written once
+// more, with the splash gone from the screen first), and the ticks after it
+// still find everything they need for an About box. Another program's main
+// window with the companion's title is left alone.
 TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
   const struct {
     const char* name;
