@@ -156,4 +156,19 @@ TEST_F(PollTick, TheTwoHundredFirstMissInARowEndsTheLauncherAndAFindStartsTheCou
   EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the form was closed";
 }
 
+// The box stands in front of the main window, which still shows the
+// companion's title: the tick retitles the window behind it.
+TEST_F(PollTick, LooksPastTheConnectionFailureBoxToTheMainWindow) {
+  NoCompanionLeft noCompanion;
+  ScopedEnv env({{std::string("KORVASTEL_START"), std::string("connfail")}});
+  ChildProcess companion(CompanionCommand());
+  ASSERT_TRUE(StartCompanion(companion));
+  ASSERT_TRUE(WaitUntil([&] {
+    HWND box = TopWindowOfClass(companion.Pid(), "#32770");
+    return box && IsWindowVisible(box);
+  }));
+  Controller().Timer1Timer();
+  EXPECT_EQ(WindowText(CompanionMainWindow(companion.Pid())), BrandMainEn);
+}
+
 }  // namespace
