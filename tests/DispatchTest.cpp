@@ -122,7 +122,7 @@ TEST_F(Dispatch, OtherProgramsAreLeftAloneWhileTheSlotsHoldZero) {
 // The poll tick driven by hand, with the companion missing, found without a
 // usable window, and foremost with an empty title.
 TEST_F(PollTick, TheTwoHundredFirstMissInARowEndsTheLauncherAndAFindStartsTheCountAgain) {
-  ASSERT_TRUE(KillProcessesNamed("Korvastel"));
+  NoCompanionLeft noCompanion;
   Form2 = new TForm2();
   Form1->Show();  // as the event loop shows the main form
   EXPECT_EQ(Bounds(Form1->Handle()), (std::vector<LONG>{586, 227, 453, 276}));
@@ -143,7 +143,7 @@ TEST_F(PollTick, TheTwoHundredFirstMissInARowEndsTheLauncherAndAFindStartsTheCou
   ShowWindow(main, SW_SHOWNORMAL);
   tick(1);
   EXPECT_EQ(Form2, nullptr) << "an empty foremost title frees the splash";
-  ASSERT_TRUE(KillProcessesNamed("Korvastel"));
+  companion.Kill();
 
   Form1->Timer1.SetEnabled(true);  // as FormCreate leaves it; no message is processed below
   MSG quit;
@@ -154,6 +154,21 @@ TEST_F(PollTick, TheTwoHundredFirstMissInARowEndsTheLauncherAndAFindStartsTheCou
   tick(1);
   EXPECT_FALSE(Form1->Timer1.Enabled());
   EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the form was closed";
+}
+
+// The box stands in front of the main window, which still shows the
+// companion's title: the tick retitles the window behind it.
+TEST_F(PollTick, LooksPastTheConnectionFailureBoxToTheMainWindow) {
+  NoCompanionLeft noCompanion;
+  ScopedEnv env({{std::string("KORVASTEL_START"), std::string("connfail")}});
+  ChildProcess companion(CompanionCommand());
+  ASSERT_TRUE(StartCompanion(companion));
+  ASSERT_TRUE(WaitUntil([&] {
+    HWND box = TopWindowOfClass(companion.Pid(), "#32770");
+    return box && IsWindowVisible(box);
+  }));
+  Controller().Timer1Timer();
+  EXPECT_EQ(WindowText(CompanionMainWindow(companion.Pid())), BrandMainEn);
 }
 
 }  // namespace

@@ -8,9 +8,11 @@
 
 #include "tests/support/ImportHook.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/TestWindow.h"
 #include "winsys/Application.h"
 #include "winsys/Controls.h"
 #include "winsys/Graphics.h"
+#include "winsys/Handles.h"
 #include "winsys/Thread.h"
 #include "winsys/Timer.h"
 
@@ -48,8 +50,8 @@ TEST(Thread, FreesItselfOnItsOwnThreadOnceStopped) {
       thread->Terminate();
     }
     ASSERT_TRUE(WaitUntil([] { return g_freedOn.load() != nullptr; }, 5000));
-    EXPECT_EQ(WaitForSingleObject(g_freedOn, 5000), WAIT_OBJECT_0) << "its thread ends";
-    CloseHandle(g_freedOn);
+    const KernelHandle freedOn(g_freedOn);
+    EXPECT_EQ(WaitForSingleObject(freedOn.get(), 5000), WAIT_OBJECT_0) << "its thread ends";
     if (stoppedBeforeItRuns) {
       EXPECT_EQ(g_passes, 0);
     }
@@ -106,21 +108,21 @@ TEST(StaticText, MovesIntoAForeignWindowAndForgetsItWithIt) {
   ASSERT_NE(form.Label.Handle(), nullptr);
   EXPECT_EQ(GetParent(form.Label.Handle()), formWindow);
 
-  HWND foreign = CreateWindowExA(0, "STATIC", "box", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                                 nullptr, nullptr, nullptr);
+  const RECT box = {0, 0, 300, 200};
+  TestWindow foreign = MakeTestWindow("box", WS_POPUP | WS_VISIBLE, box);
   form.Label.SetParentToNone();
   EXPECT_EQ(form.Label.Handle(), nullptr) << "detaching destroys the label's window";
-  form.Label.SetParentWindow(foreign);
+  form.Label.SetParentWindow(foreign.get());
   HWND label = form.Label.Handle();
   ASSERT_NE(label, nullptr);
-  EXPECT_EQ(GetParent(label), foreign);
+  EXPECT_EQ(GetParent(label), foreign.get());
   EXPECT_TRUE(IsWindowVisible(label));
   RECT r;
   GetWindowRect(label, &r);
   EXPECT_EQ(r.left, -150);
   EXPECT_EQ(r.right - r.left, 121);
 
-  form.Label.SetParentWindow(foreign);  // the same window: nothing is recreated
+  form.Label.SetParentWindow(foreign.get());  // the same window: nothing is recreated
   EXPECT_EQ(form.Label.Handle(), label);
   form.Label.SetLeft(7);
   form.Label.SetCaption("moved");
@@ -130,14 +132,12 @@ TEST(StaticText, MovesIntoAForeignWindowAndForgetsItWithIt) {
   form.Label.SetVisible(false);
   EXPECT_FALSE(IsWindowVisible(label));
 
-  DestroyWindow(foreign);
+  foreign.Reset();
   EXPECT_EQ(form.Label.Handle(), nullptr) << "the label forgets a window its parent destroyed";
 
-  HWND second = CreateWindowExA(0, "STATIC", "box", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                                nullptr, nullptr, nullptr);
-  form.Label.SetParentWindow(second);
+  const TestWindow second = MakeTestWindow("box", WS_POPUP | WS_VISIBLE, box);
+  form.Label.SetParentWindow(second.get());
   EXPECT_EQ(form.Label.Handle(), nullptr) << "a hidden label gets no window";
-  DestroyWindow(second);
 }
 
 }  // namespace

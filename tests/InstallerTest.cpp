@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-#include "lookup/uProcessIDWin.h"
+#include "tests/support/Languages.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
 
@@ -146,10 +146,8 @@ class Installer : public ::testing::Test {
   }
   void TearDown() override { Clean(); }
 
-  // Leaves nothing of an earlier case: no launcher running, no entry, no shortcut.
+  // Leaves nothing of an earlier case: no entry, no shortcut.
   static void Clean() {
-    KillProcessesNamed("Kestron.exe");
-    KillProcessesNamed(CompanionExeName);
     Entry all(kUninstallKeys, KEY_WRITE);
     if (all.Key()) RegDeleteKeyA(all.Key(), "Kestron");
     for (int csidl : kShortcutFolders) DeleteFileA(ShortcutIn(csidl).c_str());
@@ -183,6 +181,7 @@ class Installer : public ::testing::Test {
   }
 
   TempFolder folder_{"Kestron installer"};
+  NoCompanionLeft noCompanion_;  // ended before the folder goes
 };
 
 TEST_F(Installer, InstallsBesideTheCompanionAndTheShortcutStartsIt) {
@@ -217,11 +216,8 @@ TEST_F(Installer, InstallsBesideTheCompanionAndTheShortcutStartsIt) {
 
   ShellExecuteA(nullptr, "open", ShortcutIn(CSIDL_COMMON_PROGRAMS).c_str(), nullptr, nullptr,
                 SW_SHOWNORMAL);
-  DWORD companion = 0;
-  ASSERT_TRUE(WaitUntil([&] {
-    return (companion = GetProcessIdByExeName(CompanionExeName)) != 0 &&
-           CompanionMainWindow(companion) != nullptr;
-  }));
+  const DWORD companion = WaitForCompanion();
+  ASSERT_NE(companion, 0u);
   EXPECT_TRUE(WaitUntil([&] { return WindowText(CompanionMainWindow(companion)) == BrandMainEn; }))
       << "the installed launcher relabels the companion's main window";
 }
@@ -294,44 +290,40 @@ TEST_F(Installer, StopsOnlyWhileKestronRunsFromTheChosenFolder) {
 }
 
 // The directory page, as a user sees it: Next only for the companion's folder.
-class DirectoryPage : public Installer {
- protected:
-  void Check(const std::string& hintText) {
-    TempFolder empty("Kestron empty");
-    ChildProcess setup("\"" + SetupProgram() + "\" /D=" + WithoutSlash(empty.Path()));
-    HWND wizard = nullptr, page = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-      wizard = TopWindowOfClass(setup.Pid(), "#32770");
-      page = wizard ? FindWindowExA(wizard, nullptr, "#32770", nullptr) : nullptr;
-      return page && GetDlgItem(page, 1024);  // its last control
-    }));
-    HWND next = GetDlgItem(wizard, IDOK);
-    HWND folder = GetDlgItem(page, 1019), hint = GetDlgItem(page, 1024);
-    const struct {
-      std::string folder;
-      bool nextEnabled;
-      std::string hint;
-    } rows[] = {{empty.Path(), false, hintText},
-                {folder_.Path(), true, ""},
-                {empty.Path(), false, hintText}};
-    for (const auto& row : rows) {
-      SCOPED_TRACE(row.folder);
-      SetWindowTextA(folder, WithoutSlash(row.folder).c_str());
-      EXPECT_TRUE(WaitUntil([&] {
-        return (IsWindowEnabled(next) != FALSE) == row.nextEnabled && WindowText(hint) == row.hint;
-      })) << "Next enabled: "
-          << IsWindowEnabled(next) << ", hint: " << WindowText(hint);
-    }
-  }
-};
-using DirectoryPageCp936 = DirectoryPage;
+class DirectoryPage : public Installer, public ::testing::WithParamInterface<Language> {};
 
-TEST_F(DirectoryPage, EnglishEnablesNextOnlyForTheCompanionsFolder) {
-  Check("This folder does not hold Korvastel.");
+TEST_P(DirectoryPage, EnablesNextOnlyForTheCompanionsFolder) {
+  // The hint under the folder, in the system's language: "此文件夹中没有 Korvastel。"
+  const std::string hintText =
+      GetParam().chinese
+          ? "\xB4\xCB\xCE\xC4\xBC\xFE\xBC\xD0\xD6\xD0\xC3\xBB\xD3\xD0 Korvastel\xA1\xA3"
+          : "This folder does not hold Korvastel.";
+  TempFolder empty("Kestron empty");
+  ChildProcess setup("\"" + SetupProgram() + "\" /D=" + WithoutSlash(empty.Path()));
+  HWND wizard = nullptr, page = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    wizard = TopWindowOfClass(setup.Pid(), "#32770");
+    page = wizard ? FindWindowExA(wizard, nullptr, "#32770", nullptr) : nullptr;
+    return page && GetDlgItem(page, 1024);  // its last control
+  }));
+  HWND next = GetDlgItem(wizard, IDOK);
+  HWND folder = GetDlgItem(page, 1019), hint = GetDlgItem(page, 1024);
+  const struct {
+    std::string folder;
+    bool nextEnabled;
+    std::string hint;
+  } rows[] = {
+      {empty.Path(), false, hintText}, {folder_.Path(), true, ""}, {empty.Path(), false, hintText}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.folder);
+    SetWindowTextA(folder, WithoutSlash(row.folder).c_str());
+    EXPECT_TRUE(WaitUntil([&] {
+      return (IsWindowEnabled(next) != FALSE) == row.nextEnabled && WindowText(hint) == row.hint;
+    })) << "Next enabled: "
+        << IsWindowEnabled(next) << ", hint: " << WindowText(hint);
+  }
 }
-TEST_F(DirectoryPageCp936, ChineseEnablesNextOnlyForTheCompanionsFolder) {
-  // 此文件夹中没有 Korvastel。
-  Check("\xB4\xCB\xCE\xC4\xBC\xFE\xBC\xD0\xD6\xD0\xC3\xBB\xD3\xD0 Korvastel\xA1\xA3");
-}
+
+INSTANTIATE_IN_BOTH_LANGUAGES(DirectoryPage);
 
 }  // namespace

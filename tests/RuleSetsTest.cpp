@@ -83,8 +83,8 @@ TEST_F(AboutRulesCp936, HideChineseAttributionsAndRewriteBrandTexts) {
       {support, true, support},
       {"\xCD\xF8\xD6\xB7\xA3\xBA", true, "\xCD\xF8\xD6\xB7\xA3\xBA"},  // "网址："
       {company, false, "MERIVAX INC."},
-      {"Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10", false,
-       "KESTRON V1.0"},                                           // "Tamsu系列编程器 V6.10"
+      {"tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10", false,
+       "KESTRON V1.0"},  // "tamsu系列编程器 V6.10": letter case aside, as the companion writes it
       {"\xB0\xE6\xB1\xBE 6.10", false, "\xB0\xE6\xB1\xBE 6.10"},  // "版本 6.10"
   };
   HWND about = TopWindow(TitleAboutCn);
@@ -213,8 +213,6 @@ HWND OpenAboutBox(ControllerTest& test, const char* title, const char* brand) {
 TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
   WindowDCCount dcs;
   const int baseline = dcs.Outstanding();
-  EXPECT_THROW(winsys::TCanvas().Draw(0, 0, Form1->Image1.Picture()), std::runtime_error)
-      << "a canvas without a context refuses to draw";
   Controller().PaintAboutOverlay(nullptr, BrandAboutEn);  // no context yet: nothing, no error
 
   HWND first = TopWindow(TitleAboutEn);
@@ -248,7 +246,6 @@ TEST_F(Overlay, PaintsOnTheTicksAfterTheRetitleAndHoldsOneContext) {
   EXPECT_TRUE(ShowsOverlay(third));
 
   winsys::Application.DestroyForms();
-  Form1 = nullptr;
   EXPECT_EQ(dcs.Outstanding(), baseline);
   EXPECT_GE(CallIndex(dcs, false, third, from), 0);
 }

@@ -9,22 +9,19 @@
 #include "app/Startup.h"
 #include "lookup/uProcessIDWin.h"
 #include "tests/companion/CompanionProtocol.h"
+#include "tests/support/ControllerAccess.h"
 #include "tests/support/ImportHook.h"
+#include "tests/support/Languages.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
 #include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
+#include "winsys/Handles.h"
 #include "winsys/Timer.h"
 
 namespace {
-
-TEST(CompanionCommandLine, IsTheQuotedPathBesideTheLauncher) {
-  EXPECT_EQ(CompanionCommandLine("C:\\Program Files\\Kestron\\Kestron.exe"),
-            "\"C:\\Program Files\\Kestron\\Korvastel\"");
-  EXPECT_EQ(CompanionCommandLine("D:\\Kestron.exe"), "\"D:\\Korvastel\"");
-}
 
 bool HasLine(const std::string& path, const std::string& line) {
   auto lines = ReadLines(path);
@@ -40,7 +37,6 @@ std::string Contents(const std::string& path) {
 // With the launcher in "...\Temp\Kestron start N\", an unquoted command line
 // would make Windows try "...\Temp\Kestron.exe" first: a decoy waits there.
 TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
-  ASSERT_TRUE(KillProcessesNamed("Korvastel"));
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the test screen is 1024 x 768";
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
   TempFolder folder("Kestron start");
@@ -51,11 +47,11 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   CopyFileA((BinFolder() + "Korvastel").c_str(), decoy.c_str(), FALSE);
   const std::string report = folder.Path() + "report.txt";
   ScopedEnv env({{"KORVASTEL_REPORT", report}});
+  NoCompanionLeft noCompanion;  // ended before the folder goes
 
   ChildProcess launcher("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
   ASSERT_TRUE(launcher.Started());
-  EXPECT_TRUE(WaitUntil([&] { return GetProcessIdByExeName("Korvastel") != 0; }))
-      << "the companion never started";
+  EXPECT_NE(WaitForCompanion(), 0u) << "the companion never started";
   EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "started " + folder.Path() + "Korvastel"); }))
       << "the companion did not start from the launcher's folder";
   // The companion looks for the splash, and covers it, before it creates its first window.
@@ -68,9 +64,6 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
                           [](const std::string& l) { return l.rfind("started ", 0) == 0; }),
             1)
       << "only the companion may start";
-
-  KillProcessesNamed("Korvastel");
-  KillProcessesNamed("Kestron.exe");
   DeleteFileA(decoy.c_str());
 }
 
@@ -86,7 +79,7 @@ decltype(&::SetWindowTextA) g_setWindowText;
 decltype(&::CreateThread) g_createThread;
 decltype(&::WinExec) g_winExec;
 std::vector<std::string> g_brandsWrittenBeforeController;
-std::vector<HANDLE> g_threadsStarted;
+std::vector<winsys::KernelHandle> g_threadsStarted;
 std::string g_titleWhenStarted;
 struct StartUpResult {
   bool recorded, vendorAddressHidden, descriptionCut;
@@ -101,7 +94,7 @@ HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD s
   if (named && g_failingClass && std::string(cls) == g_failingClass) return nullptr;
   if (named && std::string(cls) == "TForm1") {
     HWND main = CompanionMain();
-    g_atFirstShow = {main && MainEnWnd == main,
+    g_atFirstShow = {main && (MainEnWnd == main || MainCnWnd == main),
                      !IsWindowVisible(GetDlgItem(main, kIdVendorAddress)),
                      SendMessageA(GetDlgItem(main, kIdDescription), EM_GETLINECOUNT, 0, 0) <= 10};
   }
@@ -109,7 +102,7 @@ HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD s
 }
 
 BOOL WINAPI WatchedSetWindowText(HWND wnd, LPCSTR text) {
-  if (!Form1 && std::string(text) == BrandMainEn) {
+  if (!Form1 && (std::string(text) == BrandMainEn || std::string(text) == BrandMainCn)) {
     const bool splashShowing = Form2 && IsWindowVisible(Form2->Handle());
     g_brandsWrittenBeforeController.push_back(text +
                                               std::string(splashShowing ? " over the splash" : ""));
@@ -124,7 +117,7 @@ HANDLE WINAPI WatchedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
   HANDLE watched = nullptr;
   if (thread && DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &watched,
                                 SYNCHRONIZE, FALSE, 0))
-    g_threadsStarted.push_back(watched);
+    g_threadsStarted.emplace_back(watched);
   return thread;
 }
 
@@ -134,10 +127,6 @@ UINT WINAPI WatchedWinExec(LPCSTR commandLine, UINT show) {
   g_titleWhenStarted = WindowText(CompanionMain());
   SetLastError(lastError);
   return result;
-}
-
-HWINEVENTHOOK WINAPI RefuseWinEventHook(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD) {
-  return nullptr;
 }
 
 struct InProcessLauncher {
@@ -158,16 +147,13 @@ struct InProcessLauncher {
     g_threadsStarted.clear();
     g_titleWhenStarted.clear();
     g_atFirstShow = {};
-    Form1 = nullptr;
-    MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+    ForgetRecordedWindows();
   }
-  ~InProcessLauncher() {
-    for (HANDLE h : g_threadsStarted) CloseHandle(h);
-  }
+  ~InProcessLauncher() { g_threadsStarted.clear(); }
   // Every thread the launcher started has ended, or does within a second.
   bool ThreadsEnded() const {
-    for (HANDLE h : g_threadsStarted)
-      if (WaitForSingleObject(h, 1000) != WAIT_OBJECT_0) return false;
+    for (const winsys::KernelHandle& started : g_threadsStarted)
+      if (WaitForSingleObject(started.get(), 1000) != WAIT_OBJECT_0) return false;
     return true;
   }
 };
@@ -220,7 +206,7 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+    NoCompanionLeft noCompanion;
     InProcessLauncher launcher(row.failingClass);
     std::optional<ImportHook<decltype(&::WinExec)>> start;
     std::optional<ImportHook<decltype(&::GetACP)>> codePage;
@@ -244,27 +230,35 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
     EXPECT_EQ(GetProcessIdByExeName(CompanionExeName) != 0, row.companionStarted);
     EXPECT_TRUE(launcher.ThreadsEnded()) << "a worker thread was left behind";
   }
-  KillProcessesNamed(CompanionExeName);
 }
 
 // The user sees the vendor's title only until the companion's main window
 // exists: it wears the brand before the start call returns, also while the
 // companion keeps working after showing it or stands a connection-failure
-// box in front of it. The start-up then records it and runs its rule set
-// before the controller exists (its title written once more, with the splash
-// gone from the screen first), and the ticks after it still find everything
-// they need for an About box. Another program's main window with the
-// companion's title is left alone.
+// box in front of it, in either language. The start-up then records it and
+// runs its rule set before the controller exists (its title written once
+// more, with the splash gone from the screen first), and the ticks after it
+// still find everything they need for an About box. Another program's main
+// window with the companion's title is left alone.
 TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
   const struct {
     const char* name;
+    Language language;
     std::vector<std::pair<std::string, std::string>> env;
     bool aboutBox;     // the companion opens its About box after starting
     bool refuseHooks;  // the platform reports no window event: the watcher walks the windows
   } rows[] = {
-      {"busy", {{"KORVASTEL_BUSY_MS", "500"}, {"KORVASTEL_ABOUT_AFTER_MS", "800"}}, true, false},
-      {"connection-failure box", {{"KORVASTEL_START", "connfail"}}, false, false},
-      {"busy, no window events", {{"KORVASTEL_BUSY_MS", "500"}}, false, true},
+      {"busy",
+       kEnglish,
+       {{"KORVASTEL_BUSY_MS", "500"}, {"KORVASTEL_ABOUT_AFTER_MS", "800"}},
+       true,
+       false},
+      {"Chinese connection-failure box", kChinese, {{"KORVASTEL_START", "connfail"}}, false, false},
+      {"busy behind the connection-failure box, no window events",
+       kEnglish,
+       {{"KORVASTEL_BUSY_MS", "500"}, {"KORVASTEL_START", "connfail"}},
+       false,
+       true},
   };
   TempFolder folder("Kestron lookalike");
   folder.CopyIn(BinFolder() + "Korvastel", "Lookalike.exe");
@@ -272,11 +266,12 @@ TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
   ASSERT_TRUE(StartCompanion(lookalike));
   HWND other = CompanionMainWindow(lookalike.Pid());
   for (const auto& row : rows) {
-    ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
+    NoCompanionLeft noCompanion;
     ScopedEnv env(row.env);
+    ScopedEnv language({{std::string("KORVASTEL_LANG"), std::string(row.language.name)}});
     InProcessLauncher launcher(nullptr);
-    std::optional<ImportHook<decltype(&::SetWinEventHook)>> refuse;
-    if (row.refuseHooks) refuse.emplace("user32.dll", "SetWinEventHook", RefuseWinEventHook);
+    std::optional<RefusedWinEventHooks> refuse;
+    if (row.refuseHooks) refuse.emplace();
     bool aboutHandled = false;
     const DWORD startMs = GetTickCount();
     winsys::TTimer watch(20, true, [&](winsys::TObject*) {
@@ -290,13 +285,16 @@ TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
         SendCompanionCommand(pid, kCmdExit);
     });
     EXPECT_EQ(RunKestron(), 0) << row.name << ": ends once the companion has gone";
-    EXPECT_EQ(g_titleWhenStarted, BrandMainEn) << row.name;
-    EXPECT_TRUE(g_atFirstShow.recorded && g_atFirstShow.vendorAddressHidden &&
+    EXPECT_EQ(g_titleWhenStarted, row.language.mainBrand) << row.name;
+    // Only the English main window hides the vendor's address.
+    EXPECT_TRUE(g_atFirstShow.recorded &&
+                g_atFirstShow.vendorAddressHidden == !row.language.chinese &&
                 g_atFirstShow.descriptionCut)
         << row.name << ": recorded " << g_atFirstShow.recorded << ", address hidden "
         << g_atFirstShow.vendorAddressHidden << ", description cut "
         << g_atFirstShow.descriptionCut;
-    EXPECT_EQ(g_brandsWrittenBeforeController, std::vector<std::string>{BrandMainEn}) << row.name;
+    EXPECT_EQ(g_brandsWrittenBeforeController, std::vector<std::string>{row.language.mainBrand})
+        << row.name;
     EXPECT_EQ(aboutHandled, row.aboutBox)
         << row.name << ": retitled, label moved in, overlay painted, timers running";
     EXPECT_EQ(WindowText(other), TitleMainEn) << row.name;

@@ -4,37 +4,28 @@
 #include <stdexcept>
 #include <string>
 
+#include "tests/support/TestWindow.h"
 #include "winsys/Win32.h"
 
 namespace {
 
-HWND CreateTestWindow(const char* className, const std::string& title) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = className;
-  RegisterClassA(&wc);
-  return CreateWindowExA(0, className, title.c_str(), WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
-                         wc.hInstance, nullptr);
-}
+constexpr RECT kBounds = {0, 0, 50, 50};
 
 TEST(WindowTexts, AreCutToTheirMaximumsCountingTheNul) {
-  HWND wnd = CreateTestWindow("KestronTestWindow", std::string(300, 't'));
-  ASSERT_NE(wnd, nullptr);
-  EXPECT_EQ(winsys::GetWindowTextA(wnd), std::string(199, 't'));
-  winsys::SetWindowTextA(wnd, "short");
-  EXPECT_EQ(winsys::GetWindowTextA(wnd), "short");
-  DestroyWindow(wnd);
+  const TestWindow titled = MakeTestWindow(std::string(300, 't'), WS_POPUP, kBounds);
+  ASSERT_TRUE(titled);
+  EXPECT_EQ(winsys::GetWindowTextA(titled.get()), std::string(199, 't'));
+  winsys::SetWindowTextA(titled.get(), "short");
+  EXPECT_EQ(winsys::GetWindowTextA(titled.get()), "short");
 
-  const std::string longClass(120, 'C');
-  HWND classed = CreateTestWindow(longClass.c_str(), "x");
-  ASSERT_NE(classed, nullptr);
-  EXPECT_EQ(winsys::GetClassNameA(classed), std::string(99, 'C'));
-  DestroyWindow(classed);
+  const TestWindow classed = MakeTestWindow("x", WS_POPUP, kBounds, std::string(120, 'C'));
+  ASSERT_TRUE(classed);
+  EXPECT_EQ(winsys::GetClassNameA(classed.get()), std::string(99, 'C'));
 }
 
 TEST(WindowWalks, CarryAFailureOutAfterThePlatformReturns) {
-  HWND parent = CreateTestWindow("KestronWalkParent", "parent");
+  const TestWindow owner = MakeTestWindow("parent", WS_POPUP, kBounds);
+  HWND parent = owner.get();
   for (int i = 0; i < 3; ++i)
     CreateWindowExA(0, "STATIC", "child", WS_CHILD, 0, 0, 5, 5, parent, nullptr, nullptr, nullptr);
   static int s_visits;
@@ -50,7 +41,6 @@ TEST(WindowWalks, CarryAFailureOutAfterThePlatformReturns) {
   winsys::EnumChildWindows(
       parent, [](HWND, LPARAM) { return ++s_visits < 100; }, 0);
   EXPECT_EQ(s_visits, 3);
-  DestroyWindow(parent);
 }
 
 }  // namespace

@@ -98,17 +98,11 @@ TEST_F(WindowEvents, ARenamingStormCostsFewerPassesThanRenamesAndBlocksNothing) 
   EXPECT_TRUE(AboutRelabelled(pid)) << "the controller still answers at once";
 }
 
-int g_hookRequests = 0;
-HWINEVENTHOOK WINAPI RefuseHook(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD) {
-  ++g_hookRequests;
-  return nullptr;
-}
-
 TEST_F(WindowEvents, WhereTheHookIsRefusedThePollDoesItAll) {
-  ImportHook<decltype(&::SetWinEventHook)> refuse("user32.dll", "SetWinEventHook", RefuseHook);
+  RefusedWinEventHooks refuse;
   const DWORD pid = StartRelabelled();
   ASSERT_NE(pid, 0u);
-  EXPECT_GT(g_hookRequests, 0);
+  EXPECT_GT(refuse.Requests(), 0);
   EXPECT_TRUE(AboutRelabelled(pid));
   StopPoll();
   EXPECT_FALSE(AboutRelabelled(pid)) << "with the poll stopped nothing else re-labels";

@@ -1,7 +1,10 @@
 #include "tests/support/Companion.h"
 
+#include <cstdio>
+
 #include "tests/support/Screen.h"
 #include "tests/support/Wait.h"
+#include "text/TextTable.h"
 
 std::string CompanionCommand(const std::string& folder) { return "\"" + folder + "Korvastel\""; }
 
@@ -15,6 +18,21 @@ void SendCompanionCommand(DWORD pid, int command, LPARAM argument) {
 bool StartCompanion(ChildProcess& process) {
   return process.Started() &&
          WaitUntil([&] { return CompanionMainWindow(process.Pid()) != nullptr; });
+}
+
+DWORD WaitForCompanion() {
+  DWORD pid = 0;
+  WaitUntil([&] {
+    for (DWORD id : ProcessIdsNamed(CompanionExeName))
+      if (CompanionMainWindow(id)) pid = id;
+    return pid != 0;
+  });
+  return pid;
+}
+
+void NoCompanionLeft::End() {
+  if (!KillProcessesNamed("Kestron.exe") || !KillProcessesNamed(CompanionExeName))
+    std::fprintf(stderr, "a launcher or companion could not be ended\n");
 }
 
 bool WithAboutBox(DWORD pid, const std::function<bool(HWND about)>& check) {

@@ -1,5 +1,6 @@
 // Calls the controller form's handlers one at a time, as its timers, its
-// label and the poll tick call them, for the tests and the benchmark.
+// label and the poll tick call them, for the tests and the benchmark; and
+// clears what the dispatch recorded.
 #pragma once
 
 #include <windows.h>
@@ -22,3 +23,7 @@ struct TForm1TestAccess {
 
 // The handlers of the controller form in Form1.
 inline TForm1TestAccess Controller() { return {*Form1}; }
+
+// Forgets the companion windows the dispatch recorded, as a launcher just
+// started has none.
+inline void ForgetRecordedWindows() { MainCnWnd = MainEnWnd = AboutWnd = nullptr; }

@@ -1,10 +1,9 @@
 #include "tests/support/ControllerFixture.h"
 
-#include "tests/support/Companion.h"
+#include "tests/support/ControllerAccess.h"
 #include "tests/support/Screen.h"
 #include "tests/support/Wait.h"
 #include "text/TextTable.h"
-#include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
@@ -21,17 +20,8 @@ void ControllerTest::SetUp() {
   enumChildWindows_ = walkHook_.Original();
   LoadLibraryA("riched32.dll");
   LoadLibraryA("riched20.dll");
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "KestronTestBox";
-  RegisterClassA(&wc);
-
-  MainCnWnd = MainEnWnd = AboutWnd = nullptr;
+  ForgetRecordedWindows();
   winsys::Application.CreateForm(Form1);  // the main form: closing it asks the loop to quit
-  ASSERT_TRUE(Form1->Timer1.Enabled() && Form1->Timer3.Enabled())
-      << "creating the controller starts the poll tick beside the re-applying timer";
   Form1->Timer1.SetEnabled(false);
   Form1->Timer3.SetEnabled(false);
   walks.clear();
@@ -39,18 +29,13 @@ void ControllerTest::SetUp() {
 
 void ControllerTest::TearDown() {
   winsys::Application.DestroyForms();
-  Form1 = nullptr;
   FreeSplash();
-  for (HWND wnd : windows_) DestroyWindow(wnd);
-  MainCnWnd = MainEnWnd = AboutWnd = nullptr;
 }
 
 HWND ControllerTest::TopWindow(const std::string& title, int x, int y) {
-  HWND wnd =
-      CreateWindowExA(0, "KestronTestBox", title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE,
-                      x, y, 420, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  windows_.push_back(wnd);
-  return wnd;
+  windows_.push_back(
+      MakeTestWindow(title, WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, {x, y, x + 420, y + 300}));
+  return windows_.back().get();
 }
 
 HWND ControllerTest::Static(HWND parent, const std::string& text, int x, int y, int w) {
@@ -76,17 +61,9 @@ std::string Lines(int lines, int width) {
   return text.substr(0, text.size() - 2);  // no line end after the last line
 }
 
-void LiveControllerTest::SetUp() {
-  ASSERT_TRUE(KillProcessesNamed(CompanionExeName));
-  MainCnWnd = MainEnWnd = AboutWnd = nullptr;
-}
+void LiveControllerTest::SetUp() { ForgetRecordedWindows(); }
 
-void LiveControllerTest::TearDown() {
-  KillProcessesNamed(CompanionExeName);
-  winsys::Application.DestroyForms();
-  Form1 = nullptr;
-  MainCnWnd = MainEnWnd = AboutWnd = nullptr;
-}
+void LiveControllerTest::TearDown() { winsys::Application.DestroyForms(); }
 
 DWORD LiveControllerTest::StartRelabelled(std::vector<std::pair<std::string, std::string>> env) {
   companion_ = Companion(std::move(env));

@@ -11,8 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/Companion.h"
 #include "tests/support/ImportHook.h"
 #include "tests/support/Processes.h"
+#include "tests/support/TestWindow.h"
 
 class ControllerTest : public ::testing::Test {
  public:
@@ -31,7 +33,7 @@ class ControllerTest : public ::testing::Test {
   static BOOL WINAPI RecordWalk(HWND parent, WNDENUMPROC proc, LPARAM context);
   static decltype(&::EnumChildWindows) enumChildWindows_;
   ImportHook<decltype(&::EnumChildWindows)> walkHook_{"user32.dll", "EnumChildWindows", RecordWalk};
-  std::vector<HWND> windows_;
+  std::vector<TestWindow> windows_;
 };
 
 // The controller's own timers run whenever the test waits, beside the stand-in
@@ -49,6 +51,7 @@ class LiveControllerTest : public ::testing::Test {
       std::vector<std::pair<std::string, std::string>> env = {});
   static void StopPoll();
 
+  NoCompanionLeft noCompanion_;
   std::unique_ptr<ChildProcess> companion_;
 };
 

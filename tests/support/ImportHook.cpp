@@ -136,3 +136,20 @@ std::vector<std::string> MessageBoxes::Shown() const {
 }
 
 const std::vector<MessageBoxes::Box>& MessageBoxes::Boxes() const { return g_messageBoxes; }
+
+namespace {
+
+int g_hookRequests = 0;
+
+HWINEVENTHOOK WINAPI RefuseHook(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD) {
+  ++g_hookRequests;
+  return nullptr;
+}
+
+}  // namespace
+
+RefusedWinEventHooks::RefusedWinEventHooks() : hook_("user32.dll", "SetWinEventHook", RefuseHook) {
+  g_hookRequests = 0;
+}
+
+int RefusedWinEventHooks::Requests() const { return g_hookRequests; }

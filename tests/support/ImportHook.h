@@ -72,3 +72,14 @@ class MessageBoxes {
  private:
   ImportHook<decltype(&::MessageBoxA)> hook_;
 };
+
+// Refuses every window-event hook this program asks for while it lives, as a
+// platform without them does; counts the requests.
+class RefusedWinEventHooks {
+ public:
+  RefusedWinEventHooks();
+  int Requests() const;
+
+ private:
+  ImportHook<decltype(&::SetWinEventHook)> hook_;
+};

@@ -1,7 +1,5 @@
 #include "tests/support/Processes.h"
 
-#include <tlhelp32.h>
-
 #include <fstream>
 
 #include "tests/support/Wait.h"
@@ -60,61 +58,62 @@ ScopedEnv::~ScopedEnv() {
 ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  PROCESS_INFORMATION info{};
   std::string cmd = commandLine;
   if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &si, &info_))
-    info_ = {};
+                      folder.empty() ? nullptr : folder.c_str(), &si, &info))
+    return;
+  const winsys::KernelHandle unused(info.hThread);  // the process is all the tests watch
+  process_ = winsys::KernelHandle(info.hProcess);
+  pid_ = info.dwProcessId;
 }
 
-ChildProcess::~ChildProcess() {
-  Kill();
-  if (info_.hProcess) CloseHandle(info_.hProcess);
-  if (info_.hThread) CloseHandle(info_.hThread);
-}
+ChildProcess::~ChildProcess() { Kill(); }
 
 bool ChildProcess::Running() const {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool ChildProcess::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
   if (!WaitUntil([&] { return !Running(); }, timeoutMs)) return false;
-  if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
+  if (exitCode) GetExitCodeProcess(process_.get(), exitCode);
   return true;
 }
 
 void ChildProcess::Kill() {
   if (Running()) {
-    TerminateProcess(info_.hProcess, 1);
-    WaitForSingleObject(info_.hProcess, 5000);
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 5000);
   }
 }
 
-namespace {
+std::vector<PROCESSENTRY32> RunningProcesses() {
+  std::vector<PROCESSENTRY32> processes;
+  const HANDLE made = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  const winsys::KernelHandle snapshot(made == INVALID_HANDLE_VALUE ? nullptr : made);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.get(), &entry); more;
+       more = Process32Next(snapshot.get(), &entry))
+    processes.push_back(entry);
+  return processes;
+}
 
-// The ids of the processes with this executable name.
 std::vector<DWORD> ProcessIdsNamed(const std::string& exeName) {
   std::vector<DWORD> found;
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32 e{};
-  e.dwSize = sizeof e;
-  for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e))
-    if (exeName == e.szExeFile) found.push_back(e.th32ProcessID);
-  CloseHandle(snap);
+  for (const PROCESSENTRY32& entry : RunningProcesses())
+    if (exeName == entry.szExeFile) found.push_back(entry.th32ProcessID);
   return found;
 }
 
-}  // namespace
-
 bool KillProcessesNamed(const std::string& exeName) {
-  auto pids = [&] { return ProcessIdsNamed(exeName); };
-  for (DWORD pid : pids()) {
-    if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-      TerminateProcess(h, 1);
-      WaitForSingleObject(h, 5000);
-      CloseHandle(h);
-    }
+  for (DWORD pid : ProcessIdsNamed(exeName)) {
+    const winsys::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (!process) continue;
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 5000);
   }
-  return WaitUntil([&] { return pids().empty(); }, 5000);
+  return WaitUntil([&] { return ProcessIdsNamed(exeName).empty(); }, 5000);
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "winsys/Handles.h"
 
 // The folder of the running test program, with its trailing backslash: the
 // launcher and the stand-in companion are built beside it.
@@ -43,17 +46,22 @@ class ChildProcess {
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
-  bool Started() const { return info_.hProcess != nullptr; }
-  DWORD Pid() const { return info_.dwProcessId; }
+  bool Started() const { return static_cast<bool>(process_); }
+  DWORD Pid() const { return pid_; }
   bool Running() const;
   // Waits for the exit; false when the time is up.
   bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
   void Kill();
 
  private:
-  PROCESS_INFORMATION info_{};
+  winsys::KernelHandle process_;
+  DWORD pid_ = 0;
 };
 
+// Every running process, as the process list has it now.
+std::vector<PROCESSENTRY32> RunningProcesses();
+// The ids of the running processes with this executable name.
+std::vector<DWORD> ProcessIdsNamed(const std::string& exeName);
 // Ends every running process with this executable name; true when none is left.
 bool KillProcessesNamed(const std::string& exeName);
 // A file's lines, without line ends.

@@ -1,6 +1,7 @@
 #include "tests/support/Screen.h"
 
 #include "tests/support/Wait.h"
+#include "winsys/Handles.h"
 
 namespace {
 struct WindowsOf {
@@ -14,6 +15,12 @@ BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
   if (pid == c->pid) c->found.push_back(wnd);
   return TRUE;
 }
+// Gives a context back to its window, also the screen's (window 0), which the
+// launcher's owner of window contexts never releases.
+struct ReleaseDCOf {
+  HWND wnd = nullptr;
+  void operator()(HDC dc) const { ReleaseDC(wnd, dc); }
+};
 }  // namespace
 
 std::vector<HWND> TopWindowsOf(DWORD pid) {
@@ -43,19 +50,16 @@ bool WaitForText(HWND wnd, const std::string& text, DWORD timeoutMs) {
 }
 
 bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height) {
-  HANDLE bitmap =
-      LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-  HDC shown = GetDC(wnd);
-  HDC picture = CreateCompatibleDC(shown);
-  HGDIOBJ old = SelectObject(picture, bitmap);
-  bool same = bitmap != nullptr;
+  const winsys::BitmapHandle bitmap(static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  const winsys::Owned<HDC, ReleaseDCOf> shown(GetDC(wnd), {wnd});
+  const winsys::MemoryDC picture(CreateCompatibleDC(shown.get()));
+  const winsys::SelectedObject selected(picture.get(), bitmap.get());
+  bool same = static_cast<bool>(bitmap);
   for (int x = 1; same && x < width; x += 11)
     for (int y = 1; same && y < height; y += 13)
-      same = (GetPixel(shown, at.x + x, at.y + y) & 0xFFFFFF) == GetPixel(picture, x, y);
-  SelectObject(picture, old);
-  DeleteDC(picture);
-  ReleaseDC(wnd, shown);
-  DeleteObject(bitmap);
+      same =
+          (GetPixel(shown.get(), at.x + x, at.y + y) & 0xFFFFFF) == GetPixel(picture.get(), x, y);
   return same;
 }
 

@@ -22,6 +22,7 @@
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
 #include "ui/ufrmMain.h"
+#include "winsys/Application.h"
 #include "winsys/Timer.h"
 
 namespace {
@@ -126,6 +127,7 @@ using Variables = std::vector<std::pair<std::string, std::string>>;
 
 struct Launch {
   TempFolder folder{"Kestron bench"};
+  NoCompanionLeft noCompanion;  // ended before the folder goes
   std::unique_ptr<ScopedEnv> env;
   std::unique_ptr<ChildProcess> launcher;
   std::string report;          // the companion's
@@ -133,7 +135,6 @@ struct Launch {
 
   // `companion` is how the companion starts (its KORVASTEL_* variables).
   explicit Launch(const Path& path, const Variables& companion = {}) {
-    KillProcessesNamed(CompanionExeName);
     folder.CopyIn(BinFolder() + path.launcher, "Kestron.exe");
     folder.CopyIn(BinFolder() + "Korvastel", "Korvastel");
     report = folder.Path() + "report.txt";
@@ -145,10 +146,6 @@ struct Launch {
     env = std::make_unique<ScopedEnv>(variables);
     launcher =
         std::make_unique<ChildProcess>("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
-  }
-  ~Launch() {
-    KillProcessesNamed(CompanionExeName);
-    launcher.reset();
   }
 };
 
@@ -177,9 +174,7 @@ HWND PollFor(const std::function<HWND()>& find) {
 
 // Waits for the launcher to relabel the companion it started; its process id.
 DWORD RelabelledCompanion() {
-  DWORD pid = 0;
-  WaitUntil(
-      [&] { return (pid = GetProcessIdByExeName(CompanionExeName)) && CompanionMainWindow(pid); });
+  const DWORD pid = WaitForCompanion();
   WaitUntil([&] { return WindowText(CompanionMainWindow(pid)) == BrandMainEn; });
   return pid;
 }
@@ -225,7 +220,7 @@ std::vector<double> RestartRelabelLatencies(const Path& path, int runs) {
   RelabelledCompanion();
   for (int i = 0; i < runs; ++i) {
     KillProcessesNamed(CompanionExeName);
-    ChildProcess again("\"" + run.folder.Path() + "Korvastel\"");
+    ChildProcess again(CompanionCommand(run.folder.Path()));
     HWND main = PollFor([&] { return CompanionMainWindow(again.Pid()); });
     AddLatency(ms, run.report, "shown", i + 1, SeenAt(main, BrandMainEn));
   }
@@ -328,10 +323,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  KillProcessesNamed(CompanionExeName);
-  ChildProcess companion("\"" + BinFolder() + "Korvastel\"");
+  const NoCompanionLeft noCompanion;
+  ChildProcess companion(CompanionCommand());
   StartCompanion(companion);
-  Form1 = new TForm1();
+  winsys::Application.CreateForm(Form1);
   Form1->Timer1.SetEnabled(false);
   Form1->Timer3.SetEnabled(false);
   for (int i = 0; i < 50; ++i) Controller().Timer1Timer();  // recognise and retitle first
@@ -346,15 +341,8 @@ int main(int argc, char** argv) {
   }
   const Stats tick = Summarise(ticks), lookup = Summarise(lookups), bare = Summarise(bares),
               snapshot = Summarise(snapshots);
-  std::size_t processes = 0;
-  for (HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0); snap; snap = nullptr) {
-    PROCESSENTRY32 e{};
-    e.dwSize = sizeof e;
-    for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e)) ++processes;
-    CloseHandle(snap);
-  }
-  delete Form1;
-  Form1 = nullptr;
+  const std::size_t processes = RunningProcesses().size();
+  winsys::Application.DestroyForms();
   companion.Kill();
 
   std::ostringstream latencies;
