@@ -1,19 +1,23 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include "winsys/Graphics.h"
-
 namespace {
 
-TEST(Resources, PicturesHaveTheirSizes) {
+// The pictures as stored: size and depth, from the resource's own header.
+TEST(Resources, PicturesHaveTheirSizesAndDepth) {
   struct Case {
     const char* name;
-    int width, height;
+    LONG width, height;
   };
   for (const Case& c : {Case{"SPLASH", 452, 308}, Case{"OVERLAY", 140, 378}}) {
-    winsys::TBitmap picture(c.name);
-    EXPECT_EQ(picture.Width(), c.width) << c.name;
-    EXPECT_EQ(picture.Height(), c.height) << c.name;
+    HRSRC res = FindResourceA(nullptr, c.name, MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    ASSERT_NE(res, nullptr) << c.name;
+    const auto* header =
+        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, res)));
+    EXPECT_EQ(header->biWidth, c.width) << c.name;
+    EXPECT_EQ(header->biHeight < 0 ? -header->biHeight : header->biHeight, c.height) << c.name;
+    EXPECT_EQ(header->biBitCount, 24) << c.name;
+    EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RGB)) << c.name;
   }
 }
 

@@ -29,7 +29,6 @@ TBitmap::TBitmap(const char* resourceName)
   if (handle_ && ::GetObjectA(handle_.get(), sizeof dib, &dib) == sizeof dib) {
     width_ = dib.dsBmih.biWidth;
     height_ = dib.dsBmih.biHeight < 0 ? -dib.dsBmih.biHeight : dib.dsBmih.biHeight;
-    bitsPerPixel_ = dib.dsBmih.biBitCount;
   }
 }
 

@@ -15,7 +15,6 @@ using TColor = DWORD;
 constexpr TColor kSystemColorFlag = 0x80000000u;
 constexpr TColor SystemColor(int index) { return kSystemColorFlag | static_cast<DWORD>(index); }
 constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
-constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
 constexpr TColor clRed = RGB(255, 0, 0);
 constexpr TColor clBlue = RGB(0, 0, 255);
 COLORREF ColorToRGB(TColor color);
@@ -45,10 +44,6 @@ class TFont {
 class TBitmap {
  public:
   explicit TBitmap(const char* resourceName);
-  HBITMAP Handle() const { return handle_.get(); }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  int BitsPerPixel() const { return bitsPerPixel_; }
   // Copies the bitmap one to one to (x, y), or stretched into the rectangle.
   void Draw(HDC dc, int x, int y) const;
   void StretchDraw(HDC dc, const RECT& r) const;
@@ -57,7 +52,6 @@ class TBitmap {
   BitmapHandle handle_;
   int width_ = 0;
   int height_ = 0;
-  int bitsPerPixel_ = 0;
 };
 
 // A canvas without a surface of its own: it draws on whatever context it was

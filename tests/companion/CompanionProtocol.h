@@ -6,7 +6,6 @@ enum CompanionCommand {
   kCmdOpenAbout = 1001,
   kCmdCloseAbout = 1002,
   kCmdConnectionFailure = 1003,
-  kCmdRestoreTexts = 1004,  // writes back the long description and shows the vendor address
   kCmdExit = 1005,
   kCmdRenameBurst = 1006,  // renames the main window lParam times in a row
 };

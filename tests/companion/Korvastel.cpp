@@ -258,10 +258,6 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kCmdConnectionFailure:
           ShowConnectionFailure();
           return 0;
-        case kCmdRestoreTexts:
-          SetDlgItemTextA(wnd, kIdDescription, LongDescription().c_str());
-          ShowWindow(GetDlgItem(wnd, kIdVendorAddress), SW_SHOW);
-          return 0;
         case kCmdRenameBurst:
           Rename(static_cast<int>(lp));
           return 0;
