@@ -1,7 +1,6 @@
 #include "lookup/uProcessIDWin.h"
 
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "text/TextCompare.h"
@@ -13,30 +12,45 @@ std::string_view ExeFileName(const PROCESSENTRY32& entry) {
   return {entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile)};
 }
 
-// The first entry of a fresh process list that `match` accepts.
-template <typename Match>
-std::optional<PROCESSENTRY32> FirstProcess(Match match) {
+// Hands each entry of a fresh process list to `visit` until it returns false.
+template <typename Visit>
+void ForEachProcess(Visit visit) {
   winsys::ProcessSnapshot snapshot = winsys::CreateToolhelp32Snapshot();
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
-  for (bool more = winsys::Process32First(snapshot, entry); more;
-       more = winsys::Process32Next(snapshot, entry)) {
-    if (match(entry)) return entry;
-  }
-  return std::nullopt;
+  bool more = winsys::Process32First(snapshot, entry);
+  while (more && visit(entry)) more = winsys::Process32Next(snapshot, entry);
 }
 
 }  // namespace
 
 DWORD GetProcessIdByExeName(std::string_view name) {
-  const auto entry =
-      FirstProcess([&](const PROCESSENTRY32& e) { return TextEquals(ExeFileName(e), name); });
-  return entry ? entry->th32ProcessID : 0;
+  DWORD found = 0;
+  ForEachProcess([&](const PROCESSENTRY32& entry) {
+    if (TextEquals(ExeFileName(entry), name)) found = entry.th32ProcessID;
+    return found == 0;
+  });
+  return found;
 }
 
 bool IsProcessNamed(DWORD pid, std::string_view name) {
-  const auto entry = FirstProcess([&](const PROCESSENTRY32& e) { return e.th32ProcessID == pid; });
-  return entry && TextEquals(ExeFileName(*entry), name);
+  bool named = false;
+  ForEachProcess([&](const PROCESSENTRY32& entry) {
+    if (entry.th32ProcessID != pid) return true;
+    named = TextEquals(ExeFileName(entry), name);
+    return false;
+  });
+  return named;
+}
+
+std::vector<ProcessEntry> ListProcesses() {
+  std::vector<ProcessEntry> processes;
+  ForEachProcess([&](const PROCESSENTRY32& entry) {
+    processes.push_back(
+        {entry.th32ProcessID, entry.th32ParentProcessID, std::string(ExeFileName(entry))});
+    return true;
+  });
+  return processes;
 }
 
 HWND FindProcessWindow(DWORD pid) {
@@ -47,21 +61,20 @@ HWND FindProcessWindow(DWORD pid) {
 }
 
 HWND FindProcessWindowTitled(DWORD pid, std::initializer_list<const char*> titles) {
-  for (const TopWindow& top : TopWindows()) {
-    if (top.pid != pid) continue;
-    const std::string title = winsys::GetWindowTextA(top.wnd);
+  for (HWND wnd : TopWindows()) {
+    if (winsys::GetWindowThreadProcessId(wnd) != pid) continue;
+    const std::string title = winsys::GetWindowTextA(wnd);
     for (const char* wanted : titles)
-      if (wanted && TextEquals(title, wanted)) return top.wnd;
+      if (wanted && TextEquals(title, wanted)) return wnd;
   }
   return nullptr;
 }
 
-std::vector<TopWindow> TopWindows() {
-  std::vector<TopWindow> windows;
+std::vector<HWND> TopWindows() {
+  std::vector<HWND> windows;
   winsys::EnumWindows(
       [](HWND wnd, LPARAM context) {
-        reinterpret_cast<std::vector<TopWindow>*>(context)->push_back(
-            {wnd, winsys::GetWindowThreadProcessId(wnd)});
+        reinterpret_cast<std::vector<HWND>*>(context)->push_back(wnd);
         return true;
       },
       reinterpret_cast<LPARAM>(&windows));

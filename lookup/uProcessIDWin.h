@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,14 +27,18 @@ HWND FindProcessWindow(DWORD pid);
 // when there is none.
 HWND FindProcessWindowTitled(DWORD pid, std::initializer_list<const char*> titles);
 
-// A top-level window and the process that owns it.
-struct TopWindow {
-  HWND wnd;
+// A running process: its id, the id of the process that started it, and its
+// executable file name.
+struct ProcessEntry {
   DWORD pid;
+  DWORD parent;
+  std::string exeName;
 };
+std::vector<ProcessEntry> ListProcesses();
+
 // Every top-level window, in the platform's walk order. The walk sends no
 // message to any window.
-std::vector<TopWindow> TopWindows();
+std::vector<HWND> TopWindows();
 
 // The search context of one window walk.
 struct TopWindowSearch {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "lookup/uProcessIDWin.h"
+#include "text/TextCompare.h"
 #include "text/TextTable.h"
 #include "ui/TitleDispatch.h"
 #include "winsys/Failure.h"
@@ -27,9 +28,13 @@ const EventRange kEventRanges[] = {
     {EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE},
 };
 
-bool IsAboutATopLevelWindow(DWORD event, HWND wnd, LONG object, LONG child) {
-  return event != EVENT_OBJECT_DESTROY && object == OBJID_WINDOW && child == CHILDID_SELF &&
-         winsys::IsTopLevelWindow(wnd);
+template <typename T>
+bool Contains(const std::vector<T>& items, T item) {
+  return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+bool IsAboutAWindowItself(DWORD event, LONG object, LONG child) {
+  return event != EVENT_OBJECT_DESTROY && object == OBJID_WINDOW && child == CHILDID_SELF;
 }
 
 }  // namespace
@@ -46,33 +51,42 @@ void TStartupWatcher::Watch() {
   for (const EventRange& range : kEventRanges) {
     hooks.push_back(winsys::SetWinEventHook(range.first, range.last, /*every other process*/ 0,
                                             [this](DWORD event, HWND wnd, LONG object, LONG child) {
-                                              if (IsAboutATopLevelWindow(event, wnd, object, child))
-                                                RetitleIfCompanionsMainWindow(
-                                                    wnd, winsys::GetWindowThreadProcessId(wnd));
+                                              if (IsAboutAWindowItself(event, object, child))
+                                                RetitleIfCompanionsMainWindow(wnd);
                                             }));
   }
   // This program's own windows belong to the thread that waits in the start
-  // call: reading their titles would wait for it, so they are skipped.
+  // call: reading their titles would wait for it, so they are never read.
+  // Nor are those of the programs already running, but for any companion:
+  // the one being started (this program's child) may not have its name yet.
   const DWORD self = winsys::CurrentProcessId();
+  FOtherProcesses.push_back(self);
+  for (const ProcessEntry& process : ListProcesses()) {
+    if (process.parent != self && !TextEquals(process.exeName, CompanionExeName))
+      FOtherProcesses.push_back(process.pid);
+  }
   while (!Terminated()) {
     winsys::DispatchPendingMessages();  // the reports, each handled as it comes
-    for (const TopWindow& top : TopWindows())
-      if (top.pid != self) RetitleIfCompanionsMainWindow(top.wnd, top.pid);
+    for (HWND wnd : TopWindows()) RetitleIfCompanionsMainWindow(wnd);
     winsys::WaitForMessages(kWalkIntervalMs);
   }
 }
 
-void TStartupWatcher::RetitleIfCompanionsMainWindow(HWND wnd, DWORD pid) {
+void TStartupWatcher::RetitleIfCompanionsMainWindow(HWND wnd) {
+  if (wnd == FGivenUp || Contains(FOtherWindows, wnd)) return;
+  const DWORD pid = winsys::GetWindowThreadProcessId(wnd);
+  if (Contains(FOtherProcesses, pid)) {
+    FOtherWindows.push_back(wnd);
+    return;
+  }
   const char* brand = MainWindowBrandFor(winsys::GetWindowTextA(wnd));
-  if (!brand || wnd == FGivenUp || !IsCompanion(pid)) return;
+  if (!brand || !winsys::IsTopLevelWindow(wnd) || !IsCompanion(pid)) return;
   if (!winsys::SendSetTextTimeout(wnd, brand, kRetitleTimeoutMs)) FGivenUp = wnd;
 }
 
 // A window of another program that carries the companion's title is never
 // touched: only the companion's executable counts.
 bool TStartupWatcher::IsCompanion(DWORD pid) {
-  if (std::find(FOtherProcesses.begin(), FOtherProcesses.end(), pid) != FOtherProcesses.end())
-    return false;
   if (IsProcessNamed(pid, CompanionExeName)) return true;
   FOtherProcesses.push_back(pid);
   return false;

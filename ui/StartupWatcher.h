@@ -21,11 +21,15 @@ class TStartupWatcher : public winsys::TThread {
 
  private:
   void Watch();
-  // Retitles `wnd`, a top-level window of process `pid`, if it is the
-  // companion's main window carrying the companion's own title.
-  void RetitleIfCompanionsMainWindow(HWND wnd, DWORD pid);
+  // Retitles `wnd` if it is the companion's main window carrying the
+  // companion's own title.
+  void RetitleIfCompanionsMainWindow(HWND wnd);
   bool IsCompanion(DWORD pid);
 
-  std::vector<DWORD> FOtherProcesses;  // known not to run the companion
-  HWND FGivenUp = nullptr;             // its retitle timed out: not asked again
+  // Known not to run the companion: this program, the others running when
+  // the watch began, and any found with the companion's title since.
+  std::vector<DWORD> FOtherProcesses;
+  // Windows of those processes: the walk passes over them without asking.
+  std::vector<HWND> FOtherWindows;
+  HWND FGivenUp = nullptr;  // its retitle timed out: not asked again
 };
