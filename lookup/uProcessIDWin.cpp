@@ -33,14 +33,14 @@ DWORD GetProcessIdByExeName(std::string_view name) {
   return found;
 }
 
-bool IsProcessNamed(DWORD pid, std::string_view name) {
-  bool named = false;
+std::string ExeNameOf(DWORD pid) {
+  std::string name;
   ForEachProcess([&](const PROCESSENTRY32& entry) {
     if (entry.th32ProcessID != pid) return true;
-    named = TextEquals(ExeFileName(entry), name);
+    name = ExeFileName(entry);
     return false;
   });
-  return named;
+  return name;
 }
 
 std::vector<ProcessEntry> ListProcesses() {

@@ -14,8 +14,9 @@
 // `name` (case-sensitive, no extension added or removed), or 0.
 DWORD GetProcessIdByExeName(std::string_view name);
 
-// Whether process `pid` runs the executable file named exactly `name`.
-bool IsProcessNamed(DWORD pid, std::string_view name);
+// The executable file name of process `pid`: empty where there is no such
+// process, or the platform does not know the name yet (a process starting).
+std::string ExeNameOf(DWORD pid);
 
 // The first top-level window, in the platform's walk order, that belongs to
 // the process and is visible and enabled; 0 when there is none or pid is 0.

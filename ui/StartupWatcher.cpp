@@ -57,12 +57,14 @@ void TStartupWatcher::Watch() {
   }
   // This program's own windows belong to the thread that waits in the start
   // call: reading their titles would wait for it, so they are never read.
-  // Nor are those of the programs already running, but for any companion:
-  // the one being started (this program's child) may not have its name yet.
+  // Nor are those of the other programs already running, but for any
+  // companion, and the one being started (this program's child), which may
+  // not have its name yet.
   const DWORD self = winsys::CurrentProcessId();
   FOtherProcesses.push_back(self);
   for (const ProcessEntry& process : ListProcesses()) {
-    if (process.parent != self && !TextEquals(process.exeName, CompanionExeName))
+    if (process.parent != self && !process.exeName.empty() &&
+        !TextEquals(process.exeName, CompanionExeName))
       FOtherProcesses.push_back(process.pid);
   }
   while (!Terminated()) {
@@ -85,9 +87,11 @@ void TStartupWatcher::RetitleIfCompanionsMainWindow(HWND wnd) {
 }
 
 // A window of another program that carries the companion's title is never
-// touched: only the companion's executable counts.
+// touched: only the companion's executable counts. A process whose name the
+// platform does not know yet is asked again next time.
 bool TStartupWatcher::IsCompanion(DWORD pid) {
-  if (IsProcessNamed(pid, CompanionExeName)) return true;
-  FOtherProcesses.push_back(pid);
+  const std::string name = ExeNameOf(pid);
+  if (TextEquals(name, CompanionExeName)) return true;
+  if (!name.empty()) FOtherProcesses.push_back(pid);
   return false;
 }
