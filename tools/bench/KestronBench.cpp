@@ -198,10 +198,9 @@ StartUp StartUpLatencies(const Path& path, const Variables& companion, int runs)
   StartUp result;
   for (int i = 0; i < runs; ++i) {
     Launch run(path, companion);
-    HWND main = PollFor([] {
-      const DWORD pid = GetProcessIdByExeName(CompanionExeName);
-      return pid ? CompanionMainWindow(pid) : nullptr;
-    });
+    // By its class alone: a process list on every poll would load the
+    // platform while the companion starts, and find the window late.
+    HWND main = PollFor([] { return FindWindowA("KorvastelMain", nullptr); });
     const LONGLONG seen = SeenAt(main, BrandMainEn);
     WaitUntil([&] { return StampIn(run.launcherReport, "started", 0) != 0; }, 5000);
     const LONGLONG shown = StampIn(run.report, "shown", 0);
