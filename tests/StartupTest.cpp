@@ -50,7 +50,7 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   NoCompanionLeft noCompanion;  // ended before the folder goes
 
   ChildProcess launcher("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
-  ASSERT_TRUE(launcher.Started());
+  ASSERT_TRUE(launcher.Started()) << "error " << GetLastError() << " in " << folder.Path();
   EXPECT_NE(WaitForCompanion(), 0u) << "the companion never started";
   EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "started " + folder.Path() + "Korvastel"); }))
       << "the companion did not start from the launcher's folder";
