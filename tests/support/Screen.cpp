@@ -1,20 +1,10 @@
 #include "tests/support/Screen.h"
 
+#include "lookup/uProcessIDWin.h"
 #include "tests/support/Wait.h"
 #include "winsys/Handles.h"
 
 namespace {
-struct WindowsOf {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
-  auto* c = reinterpret_cast<WindowsOf*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(wnd, &pid);
-  if (pid == c->pid) c->found.push_back(wnd);
-  return TRUE;
-}
 // Gives a context back to its window, also the screen's (window 0), which the
 // launcher's owner of window contexts never releases.
 struct ReleaseDCOf {
@@ -24,9 +14,13 @@ struct ReleaseDCOf {
 }  // namespace
 
 std::vector<HWND> TopWindowsOf(DWORD pid) {
-  WindowsOf c{pid, {}};
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&c));
-  return c.found;
+  std::vector<HWND> found;
+  for (HWND wnd : TopWindows()) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    if (owner == pid) found.push_back(wnd);
+  }
+  return found;
 }
 
 HWND TopWindowOfClass(DWORD pid, const std::string& className) {
