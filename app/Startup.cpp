@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include <exception>
+#include <optional>
 
 #include "text/StartFailure.h"
 #include "text/TextTable.h"
@@ -15,8 +16,9 @@ using winsys::Application;
 
 namespace {
 
-// WinExec's results up to this one mean the program was not started.
-constexpr UINT kLastStartFailure = 31;
+// The longest the start waits for the companion to be ready for input: what
+// the platform's own start call (WinExec) waits.
+constexpr DWORD kInputIdleTimeoutMs = 30000;
 constexpr UINT kChineseCodePage = 936;
 // The exit status of a launcher that failed in a way the platform gave no code for.
 constexpr int kFailedStatus = 1;
@@ -24,11 +26,25 @@ constexpr int kFailedStatus = 1;
 // Tells the user why the companion did not start, in the system's language
 // as the companion itself would speak it, and gives the exit status: the
 // reason's code.
-int ReportStartFailure(const std::string& path, const winsys::StartResult& started) {
-  const unsigned code = StartFailureCode(started.result, started.lastError);
+int ReportStartFailure(const std::string& path, DWORD code) {
   const bool chinese = winsys::AnsiCodePage() == kChineseCodePage;
   winsys::ErrorBox(StartFailureMessage(path, code, chinese).c_str(), BrandProduct);
   return code != 0 ? static_cast<int>(code) : kFailedStatus;
+}
+
+// Starts exactly the companion's file (a name without extension gets none
+// added), as the user started this launcher (the shortcut's show request:
+// normal, maximised, minimised), and waits as WinExec would until it first
+// waits for input; closes its handles. The platform's reason when it did
+// not start.
+std::optional<DWORD> StartCompanion(const std::string& path) {
+  // Quoted as a command line names its program: a folder with blanks would
+  // otherwise split the companion's own name, its first argument.
+  const winsys::StartedProcess companion =
+      winsys::CreateProcessA(path.c_str(), "\"" + path + "\"", winsys::OwnShowRequest());
+  if (!companion.process) return companion.lastError;
+  winsys::WaitForInputIdle(companion.process, kInputIdleTimeoutMs);
+  return std::nullopt;
 }
 
 // Shows the splash, starts the companion and runs the controller until the
@@ -40,25 +56,26 @@ int StartCompanionAndRun() {
   keepOnTop->FreeOnTerminate = true;
   keepOnTop->FTargetWnd = splash;
   keepOnTop->Resume();
+  // Shown active, while nothing else of the companion's is up: the launcher
+  // is then the program in front, whose child may take the front itself.
   Form2->Show();
-  Form2->Repaint();  // drawn before WinExec blocks this thread
+  Form2->Repaint();  // drawn before the start's wait blocks this thread
 
-  const std::string programPath = winsys::ProgramPath();
-  const std::string commandLine = CompanionCommandLine(programPath);
-  // Retitles the companion's main window while WinExec waits. It shares
-  // nothing with this thread but its stop flag: asked to stop as soon as
-  // WinExec returns, whatever it returned, it ends within one walk interval,
-  // or one retitle's time-out when the companion is busy or hung, and frees
-  // itself. Nothing here waits for it.
+  const std::string path = CompanionPath(winsys::ProgramPath());
+  // Retitles the companion's main window while the start waits. It shares
+  // nothing with this thread but its stop flag: asked to stop as soon as the
+  // wait is over, whatever came of the start, it ends within one walk
+  // interval, or one retitle's time-out when the companion is busy or hung,
+  // and frees itself. Nothing here waits for it.
   auto* watcher = new TStartupWatcher();
   watcher->FreeOnTerminate = true;
   watcher->Resume();
-  const winsys::StartResult started = winsys::WinExec(commandLine.c_str());
+  const std::optional<DWORD> failure = StartCompanion(path);
   watcher->Terminate();
   keepOnTop->Terminate();
-  if (started.result <= kLastStartFailure) {
+  if (failure) {
     FreeSplash();
-    return ReportStartFailure(CompanionPath(programPath), started);
+    return ReportStartFailure(path, *failure);
   }
 
   // The companion's main window shows the vendor's title until this: nothing
@@ -75,11 +92,8 @@ std::string CompanionPath(const std::string& programPath) {
   return programPath.substr(0, programPath.find_last_of('\\') + 1) + CompanionExeName;
 }
 
-std::string CompanionCommandLine(const std::string& programPath) {
-  return "\"" + CompanionPath(programPath) + "\"";
-}
-
 int RunKestron() {
+  winsys::HardenLibrarySearch();
   Application.Initialize();
   int status = kFailedStatus;
   try {

@@ -6,10 +6,6 @@
 // The companion's full path: the launcher's folder and the companion's name.
 std::string CompanionPath(const std::string& programPath);
 
-// The command line that starts the companion: its path, quoted so that a
-// folder with blanks cannot make Windows run another program first.
-std::string CompanionCommandLine(const std::string& programPath);
-
 // Shows the splash, starts the companion, and runs the controller until the
 // companion has gone. Returns the exit status: 0, or when the companion could
 // not be started, the platform's code for the reason (1 where it gave none);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -85,8 +86,12 @@ void ExpectAboutBoxRelabelled(HWND about, const char* brand) {
 
 using CompanionWindows = InEachLanguage;
 
-// The main window, then its About box, opened twice.
+// The main window, then its About box, opened twice. Once the companion's
+// main window has the keyboard, no window of the launcher takes it: not the
+// splash, the controller or the application's window, through the start-up,
+// the first pass and the About boxes.
 TEST_P(CompanionWindows, AreRelabelledAndTheLauncherStaysOutOfSight) {
+  ForegroundHistory foreground;
   Launch(GetParam().name);
   const DWORD pid = WaitForCompanion();
   ASSERT_NE(pid, 0u);
@@ -109,6 +114,12 @@ TEST_P(CompanionWindows, AreRelabelledAndTheLauncherStaysOutOfSight) {
       return true;
     }));
   }
+  const auto holders = foreground.Stop();
+  auto held = std::find_if(holders.begin(), holders.end(),
+                           [&](const ForegroundHistory::Holder& h) { return h.wnd == main; });
+  EXPECT_NE(held, holders.end()) << "the companion's main window never had the keyboard";
+  for (; held != holders.end(); ++held)
+    EXPECT_NE(held->pid, launcher_->Pid()) << "the launcher's " << held->className << " took it";
 }
 
 using ConnectionFailure = InEachLanguage;

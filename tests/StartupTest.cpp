@@ -34,8 +34,27 @@ std::string Contents(const std::string& path) {
   return all;
 }
 
+// What the stand-in companion reports of the show request it was given: its
+// WinMain's (the C runtime passes SW_SHOWDEFAULT when none was given), and
+// the start-up information's, for a start that hands on `given`.
+std::string ShowRequestLine(std::optional<WORD> given) {
+  return "show-request " + std::to_string(given ? *given : SW_SHOWDEFAULT) +
+         (given ? " given=" + std::to_string(*given) : " none");
+}
+
+// The show request this program was started with.
+std::optional<WORD> OwnShowRequest() {
+  STARTUPINFOA own{};
+  own.cb = sizeof own;
+  GetStartupInfoA(&own);
+  if (own.dwFlags & STARTF_USESHOWWINDOW) return own.wShowWindow;
+  return std::nullopt;
+}
+
 // With the launcher in "...\Temp\Kestron start N\", an unquoted command line
 // would make Windows try "...\Temp\Kestron.exe" first: a decoy waits there.
+// Started from a shortcut that asks for a maximised window, the launcher
+// hands that request on to the companion.
 TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the test screen is 1024 x 768";
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
@@ -49,7 +68,7 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   ScopedEnv env({{"KORVASTEL_REPORT", report}});
   NoCompanionLeft noCompanion;  // ended before the folder goes
 
-  ChildProcess launcher("\"" + folder.Path() + "Kestron.exe\"", folder.Path());
+  ChildProcess launcher("\"" + folder.Path() + "Kestron.exe\"", folder.Path(), SW_SHOWMAXIMIZED);
   ASSERT_TRUE(launcher.Started()) << "error " << GetLastError() << " in " << folder.Path();
   EXPECT_NE(WaitForCompanion(), 0u) << "the companion never started";
   EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "started " + folder.Path() + "Korvastel"); }))
@@ -59,6 +78,7 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
     return HasLine(report, "splash 278 198 468 316 visible=1 back-on-top=1");
   })) << "the splash must be up and centred before the companion starts, and kept on top; report:"
       << Contents(report);
+  EXPECT_TRUE(HasLine(report, ShowRequestLine(SW_SHOWMAXIMIZED))) << Contents(report);
   auto lines = ReadLines(report);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                           [](const std::string& l) { return l.rfind("started ", 0) == 0; }),
@@ -68,18 +88,19 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
 }
 
 // The launcher's own sequence run in this process, watched through this
-// program's import table: a window class may be made to fail; each brand
-// title written before the controller exists is noted, and every thread the
-// launcher starts is kept track of; so are the companion's title when the
-// start call returns, and what the start-up has done to its main window by
+// program's import table: each brand title written before the controller
+// exists is noted, and every thread the launcher starts is kept track of; so
+// are the program and command line it starts, the companion's title when the
+// start's wait is over, and what the start-up has done to its main window by
 // the time the controller's form is first shown, before any pass or tick.
-const char* g_failingClass;
 decltype(&::CreateWindowExA) g_createWindow;
 decltype(&::SetWindowTextA) g_setWindowText;
 decltype(&::CreateThread) g_createThread;
-decltype(&::WinExec) g_winExec;
+decltype(&::CreateProcessA) g_createProcess;
+decltype(&::WaitForInputIdle) g_waitForInputIdle;
 std::vector<std::string> g_brandsWrittenBeforeController;
 std::vector<winsys::KernelHandle> g_threadsStarted;
+std::string g_startedAs;  // "<program>|<command line>"
 std::string g_titleWhenStarted;
 struct StartUpResult {
   bool recorded, vendorAddressHidden, descriptionCut;
@@ -91,7 +112,6 @@ HWND WINAPI WatchedCreateWindow(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD s
                                 int w, int h, HWND parent, HMENU menu, HINSTANCE instance,
                                 LPVOID param) {
   const bool named = HIWORD(reinterpret_cast<UINT_PTR>(cls)) != 0;  // not a class atom
-  if (named && g_failingClass && std::string(cls) == g_failingClass) return nullptr;
   if (named && std::string(cls) == "TForm1") {
     HWND main = CompanionMain();
     g_atFirstShow = {main && (MainEnWnd == main || MainCnWnd == main),
@@ -121,11 +141,18 @@ HANDLE WINAPI WatchedCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
   return thread;
 }
 
-UINT WINAPI WatchedWinExec(LPCSTR commandLine, UINT show) {
-  const UINT result = g_winExec(commandLine, show);
-  const DWORD lastError = GetLastError();  // the launcher reads it next
+BOOL WINAPI WatchedCreateProcess(LPCSTR program, LPSTR commandLine, LPSECURITY_ATTRIBUTES process,
+                                 LPSECURITY_ATTRIBUTES thread, BOOL inherit, DWORD flags,
+                                 LPVOID environment, LPCSTR folder, LPSTARTUPINFOA startup,
+                                 LPPROCESS_INFORMATION started) {
+  g_startedAs = std::string(program ? program : "(none)") + "|" + commandLine;
+  return g_createProcess(program, commandLine, process, thread, inherit, flags, environment,
+                         folder, startup, started);
+}
+
+DWORD WINAPI WatchedWaitForInputIdle(HANDLE process, DWORD timeoutMs) {
+  const DWORD result = g_waitForInputIdle(process, timeoutMs);
   g_titleWhenStarted = WindowText(CompanionMain());
-  SetLastError(lastError);
   return result;
 }
 
@@ -135,16 +162,20 @@ struct InProcessLauncher {
   ImportHook<decltype(&::SetWindowTextA)> setText{"user32.dll", "SetWindowTextA",
                                                   WatchedSetWindowText};
   ImportHook<decltype(&::CreateThread)> thread{"kernel32.dll", "CreateThread", WatchedCreateThread};
-  ImportHook<decltype(&::WinExec)> winExec{"kernel32.dll", "WinExec", WatchedWinExec};
+  ImportHook<decltype(&::CreateProcessA)> start{"kernel32.dll", "CreateProcessA",
+                                                WatchedCreateProcess};
+  ImportHook<decltype(&::WaitForInputIdle)> wait{"user32.dll", "WaitForInputIdle",
+                                                 WatchedWaitForInputIdle};
   MessageBoxes errorBoxes;
-  explicit InProcessLauncher(const char* failingClass) {
+  InProcessLauncher() {
     g_createWindow = create.Original();
     g_setWindowText = setText.Original();
     g_createThread = thread.Original();
-    g_winExec = winExec.Original();
-    g_failingClass = failingClass;
+    g_createProcess = start.Original();
+    g_waitForInputIdle = wait.Original();
     g_brandsWrittenBeforeController.clear();
     g_threadsStarted.clear();
+    g_startedAs.clear();
     g_titleWhenStarted.clear();
     g_atFirstShow = {};
     ForgetRecordedWindows();
@@ -158,16 +189,13 @@ struct InProcessLauncher {
   }
 };
 
-// How the start call fails in a row: its result and the last error it leaves.
-struct FailedStart {
-  UINT result;
-  DWORD lastError;
-};
-FailedStart g_failedStart;
+// The last error a refused start leaves in a row.
+DWORD g_startError;
 
-UINT WINAPI FailingWinExec(LPCSTR, UINT) {
-  SetLastError(g_failedStart.lastError);
-  return g_failedStart.result;
+BOOL WINAPI RefusedCreateProcess(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
+                                 DWORD, LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION) {
+  SetLastError(g_startError);
+  return FALSE;
 }
 
 UINT WINAPI ChineseCodePage() { return 936; }
@@ -184,7 +212,7 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
   struct Row {
     const char* what;
     const char* failingClass;
-    std::optional<FailedStart> start;  // none: the real start call
+    std::optional<DWORD> startError;  // none: the real start
     bool chinese;
     const char* says;  // somewhere in the box
     int status;
@@ -194,31 +222,33 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
       {"the splash", "TForm2", std::nullopt, false, kWindowNotMade, 1, false},
       {"a timer's window", "TTimerWindow", std::nullopt, false, kWindowNotMade, 1, false},
       {"the address label", "TStaticText", std::nullopt, false, kWindowNotMade, 1, true},
-      {"not found", nullptr, FailedStart{2, 2}, false, "was not found", 2, false},
-      {"access refused", nullptr, FailedStart{0, 5}, false, "refused access", 5, false},
-      {"blocked by policy", nullptr, FailedStart{0, 1260}, false, "refused access", 1260, false},
-      {"needs elevation", nullptr, FailedStart{0, 740}, false, "administrator rights", 740, false},
-      {"not a program", nullptr, FailedStart{11, 193}, false, "not a program", 193, false},
-      {"no reason left", nullptr, FailedStart{0, 0}, false, "out of memory", 1, false},
-      {"another reason", nullptr, FailedStart{0, 1455}, false, "error code 1455.", 1455, false},
-      {"needs elevation, in Chinese", nullptr, FailedStart{0, 740}, true,
+      {"not found", nullptr, 2, false, "was not found", 2, false},
+      {"access refused", nullptr, 5, false, "refused access", 5, false},
+      {"blocked by policy", nullptr, 1260, false, "refused access", 1260, false},
+      {"needs elevation", nullptr, 740, false, "administrator rights", 740, false},
+      {"not a program", nullptr, 193, false, "not a program", 193, false},
+      {"no reason left", nullptr, 0, false, "error code 0.", 1, false},
+      {"another reason", nullptr, 1455, false, "error code 1455.", 1455, false},
+      {"needs elevation, in Chinese", nullptr, 740, true,
        "\xB9\xDC\xC0\xED\xD4\xB1", 740, false},  // "管理员"
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     NoCompanionLeft noCompanion;
-    InProcessLauncher launcher(row.failingClass);
-    std::optional<ImportHook<decltype(&::WinExec)>> start;
+    InProcessLauncher launcher;
+    std::optional<RefusedWindowClass> refused;
+    std::optional<ImportHook<decltype(&::CreateProcessA)>> start;
     std::optional<ImportHook<decltype(&::GetACP)>> codePage;
-    if (row.start) start.emplace("kernel32.dll", "WinExec", FailingWinExec);
-    if (row.start) g_failedStart = *row.start;
+    if (row.failingClass) refused.emplace(row.failingClass);
+    if (row.startError) start.emplace("kernel32.dll", "CreateProcessA", RefusedCreateProcess);
+    if (row.startError) g_startError = *row.startError;
     if (row.chinese) codePage.emplace("kernel32.dll", "GetACP", ChineseCodePage);
 
     EXPECT_EQ(RunKestron(), row.status);
     const auto& boxes = launcher.errorBoxes.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].shown.find(row.says), std::string::npos) << boxes[0].shown;
-    if (row.start) {
+    if (row.startError) {
       EXPECT_NE(boxes[0].shown.find("\n" + BinFolder() + "Korvastel\n"), std::string::npos)
           << "the path tried";
     }
@@ -233,9 +263,11 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
 }
 
 // The user sees the vendor's title only until the companion's main window
-// exists: it wears the brand before the start call returns, also while the
-// companion keeps working after showing it or stands a connection-failure
-// box in front of it, in either language. The start-up then records it and
+// exists: it wears the brand before the start's wait is over, also while the
+// companion keeps working after showing it, reads nothing for longer than
+// one retitle waits, or stands a connection-failure box in front of it, in
+// either language. The companion is started as a file of that exact name,
+// with the show request the launcher itself was given. The start-up then records it and
 // runs its rule set before the controller exists (its title written once
 // more, with the splash gone from the screen first), and the ticks after it
 // still find everything they need for an About box. Another program's main
@@ -248,6 +280,11 @@ TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
     bool aboutBox;     // the companion opens its About box after starting
     bool refuseHooks;  // the platform reports no window event: the watcher walks the windows
   } rows[] = {
+      {"reading nothing for 300 ms after showing its window",
+       kEnglish,
+       {{"KORVASTEL_DEAF_MS", "300"}},
+       false,
+       false},
       {"busy",
        kEnglish,
        {{"KORVASTEL_BUSY_MS", "500"}, {"KORVASTEL_ABOUT_AFTER_MS", "800"}},
@@ -269,7 +306,10 @@ TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
     NoCompanionLeft noCompanion;
     ScopedEnv env(row.env);
     ScopedEnv language({{std::string("KORVASTEL_LANG"), std::string(row.language.name)}});
-    InProcessLauncher launcher(nullptr);
+    InProcessLauncher launcher;
+    TempFolder reportFolder("Kestron start report");
+    const std::string report = reportFolder.Path() + "report.txt";
+    ScopedEnv reportTo({{std::string("KORVASTEL_REPORT"), report}});
     std::optional<RefusedWinEventHooks> refuse;
     if (row.refuseHooks) refuse.emplace();
     bool aboutHandled = false;
@@ -283,6 +323,10 @@ TEST(Startup, RetitlesTheMainWindowWhileTheCompanionStarts) {
       if (aboutHandled || !row.aboutBox || GetTickCount() - startMs > 20000) Form1->Close();
     });
     EXPECT_EQ(RunKestron(), 0) << row.name;
+    const std::string path = BinFolder() + "Korvastel";
+    EXPECT_EQ(g_startedAs, path + "|\"" + path + "\"") << row.name;
+    EXPECT_TRUE(HasLine(report, ShowRequestLine(OwnShowRequest())))
+        << row.name << ": the launcher's own show request, never hidden:" << Contents(report);
     EXPECT_EQ(g_titleWhenStarted, row.language.mainBrand) << row.name;
     // Only the English main window hides the vendor's address.
     EXPECT_TRUE(g_atFirstShow.recorded &&

@@ -2,9 +2,7 @@
 
 namespace {
 
-// The platform's codes the user is told about in words. The start call's own
-// failure results (0, 2, 3 and 11) are codes of the same table.
-constexpr unsigned kNoCode = 0;  // the start call's "out of memory or resources"
+// The platform's codes the user is told about in words.
 constexpr unsigned kFileNotFound = 2;
 constexpr unsigned kPathNotFound = 3;
 constexpr unsigned kAccessDenied = 5;
@@ -77,7 +75,6 @@ std::string Reason(const Wording& words, unsigned code) {
     case kBadExeFormat:
     case kExeMachineTypeMismatch:
       return words.notAProgram;
-    case kNoCode:
     case kNotEnoughMemory:
     case kOutOfMemory:
       return words.noResources;
@@ -87,10 +84,6 @@ std::string Reason(const Wording& words, unsigned code) {
 }
 
 }  // namespace
-
-unsigned StartFailureCode(unsigned result, unsigned lastError) {
-  return lastError != kNoCode ? lastError : result;
-}
 
 std::string StartFailureMessage(std::string_view path, unsigned code, bool chinese) {
   const Wording& words = chinese ? kChinese : kEnglish;

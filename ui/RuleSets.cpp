@@ -27,7 +27,8 @@ void CutRichText(HWND child, const std::string& className, int first) {
   winsys::SendReplaceSelNoUndo(child, "");
 }
 
-// Puts the launcher's own address where the vendor's address was.
+// Puts the launcher's own address where the vendor's address was. Throws
+// when the platform refuses the label's window in the box.
 void MoveAddressLabel(HWND vendorAddress) {
   const RECT r1 = winsys::GetWindowRect(vendorAddress);
   const RECT r2 = winsys::GetWindowRect(AboutWnd);
@@ -41,6 +42,23 @@ void MoveAddressLabel(HWND vendorAddress) {
   label.SetCaption(OwnWebAddress);
   label.SetVisible(true);
   label.BringToFront();
+}
+
+// The vendor's address whose label the platform refused, and its box: a
+// later pass tries again while that box is in front.
+struct PendingLabel {
+  HWND box;
+  HWND vendorAddress;
+};
+PendingLabel g_pendingLabel{};
+
+// The platform may refuse the label's window in the companion's box (it
+// will not join windows of different DPI awareness in one tree): the label
+// then waits for a later pass.
+void MoveAddressLabelOrWait(HWND vendorAddress) {
+  g_pendingLabel = {AboutWnd, vendorAddress};
+  MoveAddressLabel(vendorAddress);
+  g_pendingLabel = {};
 }
 
 // How a control's text is matched against the text of a row.
@@ -101,7 +119,7 @@ void ApplyAboutRules(HWND child, const std::string& text) {
         hidden = true;
         break;
       case Action::MoveAddressLabel:
-        MoveAddressLabel(child);
+        MoveAddressLabelOrWait(child);
         break;
       case Action::Write:
         winsys::SendSetText(child, rule.newText);
@@ -127,10 +145,19 @@ bool MainCnChildProc(HWND child, LPARAM) {
   return true;
 }
 
+// A control whose rule failed (its label refused, the control closed) keeps
+// its texts; the walk goes on to the next.
 bool AboutChildProc(HWND child, LPARAM) {
   if (!child) return false;
-  ApplyAboutRules(child, winsys::GetWindowTextA(child));
+  winsys::IgnoreFailure("an About-box control's rules",
+                        [child] { ApplyAboutRules(child, winsys::GetWindowTextA(child)); });
   return true;
+}
+
+void RetryAddressLabel(HWND inFront) {
+  if (!g_pendingLabel.box || inFront != g_pendingLabel.box) return;
+  winsys::IgnoreFailure("moving the address label",
+                        [] { MoveAddressLabelOrWait(g_pendingLabel.vendorAddress); });
 }
 
 void ApplyRuleSet(HWND wnd, winsys::WalkProc ruleSet) {

@@ -14,6 +14,10 @@ bool MainEnChildProc(HWND child, LPARAM context);
 bool MainCnChildProc(HWND child, LPARAM context);
 bool AboutChildProc(HWND child, LPARAM context);
 
+// Moves the address label into the About box in front when the platform
+// refused it there before; does nothing otherwise.
+void RetryAddressLabel(HWND inFront);
+
 // Runs a rule set over every descendant of the window. Window 0 is skipped:
 // the platform would walk every program's top-level windows instead.
 void ApplyRuleSet(HWND wnd, winsys::WalkProc ruleSet);

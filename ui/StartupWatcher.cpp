@@ -14,9 +14,9 @@ namespace {
 
 // How often the top-level windows are walked where no report comes.
 constexpr DWORD kWalkIntervalMs = 2;
-// The longest the watcher waits for the companion to take its new title. A
-// companion that does not take it sooner is not ready for input either, and
-// the start-up retitles it once the start call returns.
+// The longest one retitle waits for the companion to take its new title. A
+// send that times out is cancelled, not delivered later: the window is asked
+// again on the next report or walk, until the start's wait is over.
 constexpr UINT kRetitleTimeoutMs = 200;
 
 struct EventRange {
@@ -75,7 +75,7 @@ void TStartupWatcher::Watch() {
 }
 
 void TStartupWatcher::RetitleIfCompanionsMainWindow(HWND wnd) {
-  if (wnd == FGivenUp || Contains(FOtherWindows, wnd)) return;
+  if (Contains(FOtherWindows, wnd)) return;
   const DWORD pid = winsys::GetWindowThreadProcessId(wnd);
   if (Contains(FOtherProcesses, pid)) {
     FOtherWindows.push_back(wnd);
@@ -83,7 +83,7 @@ void TStartupWatcher::RetitleIfCompanionsMainWindow(HWND wnd) {
   }
   const char* brand = MainWindowBrandFor(winsys::GetWindowTextA(wnd));
   if (!brand || !winsys::IsTopLevelWindow(wnd) || !IsCompanion(pid)) return;
-  if (!winsys::SendSetTextTimeout(wnd, brand, kRetitleTimeoutMs)) FGivenUp = wnd;
+  winsys::SendSetTextTimeout(wnd, brand, kRetitleTimeoutMs);
 }
 
 // A window of another program that carries the companion's title is never

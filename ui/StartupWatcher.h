@@ -31,5 +31,4 @@ class TStartupWatcher : public winsys::TThread {
   std::vector<DWORD> FOtherProcesses;
   // Windows of those processes: the walk passes over them without asking.
   std::vector<HWND> FOtherWindows;
-  HWND FGivenUp = nullptr;  // its retitle timed out: not asked again
 };

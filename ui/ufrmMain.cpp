@@ -126,6 +126,7 @@ void TForm1::FRelabelPassPosted(winsys::TObject*) {
 void TForm1::Relabel(HWND wnd) {
   const std::string title = RelabelWindow(wnd, Relabelling::Controller);
   if (title.empty()) FreeSplash();
+  RetryAddressLabel(wnd);
   PaintAboutOverlay(wnd, title);
 }
 

@@ -42,9 +42,11 @@ std::string TApplication::Title() const {
   return name;
 }
 
+// By the time the loop runs the companion is in front, with the user's
+// keyboard: the launcher's windows come up beside it without taking either.
 void TApplication::Run() {
-  if (handle_) ::ShowWindow(handle_, SW_SHOWNORMAL);
-  if (mainForm_) mainForm_->Show();
+  if (handle_) ::ShowWindow(handle_, SW_SHOWNOACTIVATE);
+  if (mainForm_) mainForm_->ShowWithoutActivating();
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&msg);

@@ -29,7 +29,8 @@ class TApplication {
     ref = created;
     if (!mainForm_) mainForm_ = created;
   }
-  // Shows the main form normally and dispatches messages until a quit.
+  // Shows the main form normally, without activating it, and dispatches
+  // messages until a quit.
   void Run();
   // Destroys the forms created with CreateForm, newest first, and clears the
   // references they were stored in.

@@ -79,10 +79,12 @@ void TStaticText::SetParentToNone() {
   DestroyOwnWindow();
 }
 
+// A window the platform refused leaves the parent as it was, so that the
+// same parent may be asked again.
 void TStaticText::SetParentWindow(HWND parent) {
   if (parent_ || parent == parentWindow_) return;
-  parentWindow_ = parent;
   CreateWindowIn(parent);
+  parentWindow_ = parent;
 }
 
 void TStaticText::SetLeft(int left) {

@@ -28,6 +28,7 @@ HWND TForm::Handle() {
 }
 
 void TForm::Show() { ::ShowWindow(Handle(), SW_SHOWNORMAL); }
+void TForm::ShowWithoutActivating() { ::ShowWindow(Handle(), SW_SHOWNOACTIVATE); }
 
 void TForm::Repaint() {
   ::InvalidateRect(Handle(), nullptr, TRUE);

@@ -31,6 +31,9 @@ class TForm : public TObject {
 
   HWND Handle();
   void Show();
+  // Shows the window in its normal state, leaving activation where it is:
+  // the user's keyboard stays with the program in front.
+  void ShowWithoutActivating();
   void Repaint();
   void SetVisible(bool visible);
   // Takes the window off the screen at once and leaves activation where it

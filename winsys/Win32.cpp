@@ -112,7 +112,7 @@ RECT GetWindowRect(HWND wnd) {
 }
 
 void SetWindowPosTop(HWND wnd) {
-  ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void SendSetText(HWND wnd, const char* text) {
@@ -165,10 +165,41 @@ bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
   return snapshot && Tools().next(snapshot.get(), &entry);
 }
 
-StartResult WinExec(const char* commandLine) {
-  ::SetLastError(ERROR_SUCCESS);  // a failure that sets none must not show an older one
-  const UINT result = ::WinExec(commandLine, SW_HIDE);
-  return {result, ::GetLastError()};
+ShowRequest OwnShowRequest() {
+  STARTUPINFOA own{};
+  own.cb = sizeof own;
+  ::GetStartupInfoA(&own);
+  return {(own.dwFlags & STARTF_USESHOWWINDOW) != 0, own.wShowWindow};
+}
+
+StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
+                              const ShowRequest& show) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = show.given ? STARTF_USESHOWWINDOW : 0;
+  startup.wShowWindow = show.show;
+  PROCESS_INFORMATION started{};
+  std::string line = commandLine;  // the platform may write into it
+  ::SetLastError(ERROR_SUCCESS);   // a failure that sets none must not show an older one
+  if (!::CreateProcessA(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+    return {KernelHandle(), ::GetLastError()};
+  const KernelHandle thread(started.hThread);  // only the process is waited for
+  return {KernelHandle(started.hProcess), ERROR_SUCCESS};
+}
+
+void WaitForInputIdle(const KernelHandle& process, DWORD timeoutMs) {
+  ::WaitForInputIdle(process.get(), timeoutMs);
+}
+
+void HardenLibrarySearch() {
+  ::SetDllDirectoryA("");  // takes the current folder out of the search
+  // Where the kernel has it (Windows 8, or 7 with its update), the program's
+  // own folder goes too; Windows XP lacks it and searches as before.
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  if (auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+          reinterpret_cast<void*>(KernelProc("SetDefaultDllDirectories"))))
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 void ErrorBox(const char* text, const char* caption) {

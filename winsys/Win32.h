@@ -33,7 +33,8 @@ std::string GetClassNameA(HWND wnd);
 void SetWindowTextA(HWND wnd, const char* text);
 void HideWindow(HWND wnd);
 RECT GetWindowRect(HWND wnd);
-// Moves the window to the top of its z-order band, keeping size and place.
+// Moves the window to the top of its z-order band, keeping size and place,
+// without activating it.
 void SetWindowPosTop(HWND wnd);
 
 // Messages to edit and rich-edit controls.
@@ -61,15 +62,29 @@ ProcessSnapshot CreateToolhelp32Snapshot();
 bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
 bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
 
-// What the start call returned: its result, 31 or less when the program was
-// not started, and the platform's last error taken right after it, which
-// names the reason for a failure (0 where the call set none).
-struct StartResult {
-  UINT result;
+// The show request this program was started with (its shortcut: normal,
+// maximised, minimised), as its start-up information carries it.
+struct ShowRequest {
+  bool given;  // STARTF_USESHOWWINDOW: without it a program shows as it likes
+  WORD show;   // SW_SHOWNORMAL, SW_SHOWMAXIMIZED...
+};
+ShowRequest OwnShowRequest();
+
+// A started program: its process, or none with the platform's last error,
+// taken right after the call, which names why it did not start.
+struct StartedProcess {
+  KernelHandle process;
   DWORD lastError;
 };
-// Starts a program hidden.
-StartResult WinExec(const char* commandLine);
+// Starts exactly the file `path` (no extension added, no search), with the
+// command line given, the show request handed on as its first show.
+StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
+                              const ShowRequest& show);
+// Waits until the process first waits for input, or the time is up.
+void WaitForInputIdle(const KernelHandle& process, DWORD timeoutMs);
+// Libraries are loaded from the system's folders, not from the program's
+// folder, where anybody who may write there could plant one.
+void HardenLibrarySearch();
 // A modal error box with no owner, brought to the front; returns when the
 // user has closed it.
 void ErrorBox(const char* text, const char* caption);

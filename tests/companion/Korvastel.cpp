@@ -5,15 +5,18 @@
 //   KORVASTEL_START   "about" opens the About box, "connfail" the
 //                     connection-failure box, "hidden" shows no window,
 //                     "disabled" shows its main window disabled
-//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up (it
-//                     covers the launcher's splash a moment to see it come
-//                     back on top) and when it shows its windows
+//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up (the
+//                     show request it was given; it covers the launcher's
+//                     splash a moment to see it come back on top) and when it
+//                     shows its windows
 //   KORVASTEL_START_DELAY_MS  waits this long before showing anything
 //   KORVASTEL_ABOUT_AFTER_MS  opens the About box this long after starting
 //   KORVASTEL_WINDOWS_EVENTS  "1" raises the window events Windows raises
 //                     itself when a window is shown or renamed, and Wine 8
 //                     does not (it raises only the creation event)
 //   KORVASTEL_RENAMES_PER_SECOND  renames the main window this often
+//   KORVASTEL_DEAF_MS  reads no messages for this long after showing its
+//                     main window, as while it probes a device
 //   KORVASTEL_BUSY_MS  keeps working this long after showing its main window:
 //                     steps it posts to itself, one after the other, so that
 //                     it never waits for input meanwhile but serves the
@@ -295,14 +298,27 @@ HMENU MainMenu() {
   return bar;
 }
 
+
+// The show request this program was started with: WinMain's and the start-up
+// information's, which the first show of its main window obeys on Windows.
+void ReportShowRequest(int cmdShow) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  GetStartupInfoA(&si);
+  std::string line = "show-request " + std::to_string(cmdShow);
+  line += (si.dwFlags & STARTF_USESHOWWINDOW) ? " given=" + std::to_string(si.wShowWindow) : " none";
+  Report(line);
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
   g_instance = instance;
   g_chinese = Env("KORVASTEL_LANG") == "cn";
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   Report(std::string("started ") + path);
+  ReportShowRequest(cmdShow);
   ReportSplash();
 
   Sleep(std::atoi(Env("KORVASTEL_START_DELAY_MS").c_str()));
@@ -313,7 +329,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   g_main = CreateWindowExA(0, "KorvastelMain", T(kTitleMainEn, kTitleMainCn), WS_OVERLAPPEDWINDOW,
                            100, 80, 640, 300, nullptr, MainMenu(), instance, nullptr);
   Report(Stamp("shown"));
-  if (start != "hidden") Show(g_main, SW_SHOWNORMAL);
+  // As a Windows program is told to: its first show takes the request it was
+  // started with.
+  if (start != "hidden") Show(g_main, cmdShow);
+  Sleep(std::atoi(Env("KORVASTEL_DEAF_MS").c_str()));
   if (start == "disabled") EnableWindow(g_main, FALSE);
   if (int ms = std::atoi(Env("KORVASTEL_BUSY_MS").c_str())) {
     g_busyUntil = GetTickCount() + ms;

@@ -15,6 +15,7 @@ struct TForm1TestAccess {
   void Timer1Timer() { form.Timer1Timer(&form); }
   void Timer3Timer() { form.Timer3Timer(&form); }
   void FRelabelPassPosted() { form.FRelabelPassPosted(&form); }
+  void Relabel(HWND wnd) { form.Relabel(wnd); }
   void ApplyTitleRules(HWND wnd, const std::string& title) {
     ::ApplyTitleRules(wnd, title, Relabelling::Controller);
   }

@@ -153,3 +153,25 @@ RefusedWinEventHooks::RefusedWinEventHooks() : hook_("user32.dll", "SetWinEventH
 }
 
 int RefusedWinEventHooks::Requests() const { return g_hookRequests; }
+
+namespace {
+
+const char* g_refusedClass;
+decltype(&::CreateWindowExA) g_createWindowPastRefusal;
+
+HWND WINAPI RefuseWindowOfClass(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD style, int x, int y,
+                                int w, int h, HWND parent, HMENU menu, HINSTANCE instance,
+                                LPVOID param) {
+  const bool named = HIWORD(reinterpret_cast<UINT_PTR>(cls)) != 0;  // not a class atom
+  if (named && std::string(cls) == g_refusedClass) return nullptr;
+  return g_createWindowPastRefusal(exStyle, cls, title, style, x, y, w, h, parent, menu, instance,
+                                   param);
+}
+
+}  // namespace
+
+RefusedWindowClass::RefusedWindowClass(const char* className)
+    : hook_("user32.dll", "CreateWindowExA", RefuseWindowOfClass) {
+  g_refusedClass = className;
+  g_createWindowPastRefusal = hook_.Original();
+}

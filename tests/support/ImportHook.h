@@ -83,3 +83,13 @@ class RefusedWinEventHooks {
  private:
   ImportHook<decltype(&::SetWinEventHook)> hook_;
 };
+
+// Refuses every window of one class this program asks for while it lives, as
+// a platform that will not make it does. One at a time.
+class RefusedWindowClass {
+ public:
+  explicit RefusedWindowClass(const char* className);
+
+ private:
+  ImportHook<decltype(&::CreateWindowExA)> hook_;
+};

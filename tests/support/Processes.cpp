@@ -55,9 +55,12 @@ ScopedEnv::~ScopedEnv() {
     SetEnvironmentVariableA(name.c_str(), value == "\x01" ? nullptr : value.c_str());
 }
 
-ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder) {
+ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder,
+                           std::optional<WORD> show) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  si.dwFlags = show ? STARTF_USESHOWWINDOW : 0;
+  si.wShowWindow = show.value_or(0);
   PROCESS_INFORMATION info{};
   std::string cmd = commandLine;
   if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,10 +40,12 @@ class ScopedEnv {
   std::vector<std::pair<std::string, std::string>> saved_;
 };
 
-// A child process, ended on destruction if still running.
+// A child process, ended on destruction if still running; started with the
+// show request given, as a shortcut gives one, or none.
 class ChildProcess {
  public:
-  explicit ChildProcess(const std::string& commandLine, const std::string& folder = "");
+  explicit ChildProcess(const std::string& commandLine, const std::string& folder = "",
+                        std::optional<WORD> show = std::nullopt);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;

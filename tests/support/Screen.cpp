@@ -62,3 +62,26 @@ bool OverlayOnScreen(HWND about) {
   ClientToScreen(about, &origin);
   return ShowsPicture(nullptr, origin, "OVERLAY", 140, 250);
 }
+
+ForegroundHistory::ForegroundHistory()
+    : thread_([this] {
+        HWND last = nullptr;
+        while (!stop_) {
+          HWND wnd = GetForegroundWindow();
+          if (wnd != last) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(wnd, &pid);
+            char cls[128] = {};
+            GetClassNameA(wnd, cls, sizeof cls);
+            holders_.push_back({wnd, pid, cls});
+            last = wnd;
+          }
+          Sleep(1);
+        }
+      }) {}
+
+std::vector<ForegroundHistory::Holder> ForegroundHistory::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  return holders_;
+}

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Top-level windows of a process, in z-order.
@@ -20,3 +22,26 @@ bool WaitForText(HWND wnd, const std::string& text, DWORD timeoutMs = 10000);
 bool ShowsPicture(HWND wnd, POINT at, const char* resource, int width, int height);
 // Whether the screen shows the launcher's overlay picture at the About box's client origin.
 bool OverlayOnScreen(HWND about);
+
+// Which windows held the foreground, the keyboard's window, sampled every
+// millisecond on a thread of its own from construction until Stop() (or
+// destruction): a program that takes it for 10 ms is seen.
+class ForegroundHistory {
+ public:
+  struct Holder {
+    HWND wnd;
+    DWORD pid;
+    std::string className;
+  };
+  ForegroundHistory();
+  ~ForegroundHistory() { Stop(); }
+  ForegroundHistory(const ForegroundHistory&) = delete;
+  ForegroundHistory& operator=(const ForegroundHistory&) = delete;
+  // Each window that took the foreground, in order.
+  std::vector<Holder> Stop();
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::vector<Holder> holders_;  // written by the thread until it is joined
+  std::thread thread_;
+};

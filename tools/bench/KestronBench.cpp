@@ -289,8 +289,8 @@ std::string StartUpTable() {
        {{"KORVASTEL_BUSY_MS", "500"}}},
   };
   std::ostringstream t;
-  t << "| start-up | path | runs | show to brand, p50 / p99 / max, ms | brand on before WinExec "
-       "returned |\n"
+  t << "| start-up | path | runs | show to brand, p50 / p99 / max, ms | brand on before the start "
+       "call returned |\n"
     << "|---|---|---|---|---|\n";
   for (const Start& start : starts) {
     for (const Path& path : kPaths) {
