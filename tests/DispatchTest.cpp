@@ -124,7 +124,7 @@ TEST_F(Dispatch, OtherProgramsAreLeftAloneWhileTheSlotsHoldZero) {
 TEST_F(PollTick, TheTwoHundredFirstMissInARowEndsTheLauncherAndAFindStartsTheCountAgain) {
   NoCompanionLeft noCompanion;
   Form2 = new TForm2();
-  Form1->Show();  // as the event loop shows the main form
+  Form1->ShowWithoutActivating();  // as the event loop shows the main form
   EXPECT_EQ(Bounds(Form1->Handle()), (std::vector<LONG>{586, 227, 453, 276}));
   auto tick = [](int times) {
     while (times--) Controller().Timer1Timer();
