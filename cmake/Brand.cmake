@@ -181,11 +181,14 @@ function(kestron_check_titles_differ file)
   endforeach()
 endfunction()
 
-# Texts that become names: the installer's shortcut files, the manifest's
-# assembly, the About box's web address (opened by the shell).
+# Texts that become names or go into a script: the installer's shortcut
+# files and script, the manifest's assembly, the About box's web address
+# (opened by the shell).
 function(kestron_check_names file)
   set(checks
     product_name "[\\/:*?\"<>|]" "names the installer's shortcut files, which cannot hold \\ / : * ? \" < > |"
+    product_name "[$]" "goes into the installer's script, where $ starts a variable"
+    publisher "[$]" "goes into the installer's script, where $ starts a variable"
     web_address "[^A-Za-z0-9.-]" "must be a host name (letters, digits, dots and hyphens)"
     assembly_name "[^A-Za-z0-9_.-]" "is the manifest's assembly name (letters, digits, dots, hyphens, underscores)")
   while(checks)
@@ -342,13 +345,10 @@ function(kestron_write_brand generated)
   file(WRITE ${brand_scratch}/KestronBrand.h "${header}")
   configure_file(${brand_scratch}/KestronBrand.h ${generated}/KestronBrand.h COPYONLY)
 
-  # NSIS reads $ as the start of a variable.
-  string(REPLACE "$" "$$" product "${brand_product_name}")
-  string(REPLACE "$" "$$" publisher "${brand_publisher}")
   file(WRITE ${brand_scratch}/KestronBrand.nsh
     "; Generated from ${brand_file}.\n"
-    "!define PRODUCT \"${product}\"\n"
-    "!define COMPANY \"${publisher}\"\n"
+    "!define PRODUCT \"${brand_product_name}\"\n"
+    "!define COMPANY \"${brand_publisher}\"\n"
     "!define BRAND_ICON \"${KESTRON_BRAND_DIR}/icon.ico\"\n")
   configure_file(${brand_scratch}/KestronBrand.nsh ${generated}/KestronBrand.nsh COPYONLY)
 

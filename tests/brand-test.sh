@@ -78,7 +78,11 @@ expect no kestron
 echo "the example brand's launcher and installer carry its texts and pictures, none of the default's"
 
 # ---- bad brands: each row changes one thing in a copy of the example
-table_text() { sed -n "s/.*char $1\\[\\] = \"\\(.*\\)\";.*/\\1/p" "$root/text/TextTable.h"; }
+table_text() {  # the C literal (escapes as written) of a constant of text/TextTable.h
+  awk -v name="$1" '$0 ~ "char " name "\\[\\] =" { on = 1 } on { sub("//.*", ""); print } on && /;/ { exit }' \
+    "$root/text/TextTable.h" | grep -o '"[^"]*"' | tr -d '"\n'
+}
+table_text_utf8() { printf '%b' "$(table_text "$1")" | iconv -f CP936 -t UTF-8; }
 gbk_199="关于 $(printf '编%.0s' $(seq 97))"  # 5 + 97 x 2 = 199 GBK bytes (298 in UTF-8)
 field() { sed -i "s/^$1 = .*/$1 = \"$2\"/" "$brand/brand.txt"; }
 rows=(
@@ -91,6 +95,7 @@ rows=(
   "bad|cp \"\$brand/overlay.bmp\" \"\$brand/splash.bmp\"|splash.bmp: 140 x 378 pixels, 24 bits per pixel; the launcher draws it at 452 x 308"
   "bad|rm \"\$brand/icon.ico\"|icon.ico: missing"
   "bad|field main_title_en '$(table_text TitleConnFailEn)'|brand.txt: field main_title_en: \"$(table_text TitleConnFailEn)\" is the companion's own title TitleConnFailEn"
+  "bad|field about_title_cn '$(table_text_utf8 TitleAboutCn)'|brand.txt: field about_title_cn: \"$(table_text_utf8 TitleAboutCn)\" is the companion's own title TitleAboutCn"
   "bad|field company '$(table_text PrefixEmail | tr a-z A-Z) TOOLS'|brand.txt: field company: \"EMAIL TOOLS\" is matched by the About box's rule PrefixEmail (TextStartsWith, Hide)"
   "bad|field main_title_cn 'ORVELIN PRO 2 '|brand.txt: field main_title_en: the same bytes as main_title_cn"
 )
