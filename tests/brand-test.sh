@@ -4,11 +4,14 @@
 # pictures and none of the default brand's; the texts are the generated
 # headers' (KestronBrand.h) of both brands. Each bad brand folder, one fault
 # each, ends the configure step with a message naming the file, the field and
-# the reason, before anything is built. Executes nothing Windows-made.
-# Usage: brand-test.sh TOOLCHAIN_FILE
+# the reason, before anything is built. Given the stand-in companion (where
+# the 32-bit build's programs run), the example's installer also installs
+# beside it under Wine, with the example's title and publisher, and uninstalls.
+# Usage: brand-test.sh TOOLCHAIN_FILE [companion]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 toolchain=$1
+companion=${2:-}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
@@ -76,6 +79,21 @@ expect() {  # expect yes|no BRAND
 expect yes example
 expect no kestron
 echo "the example brand's launcher and installer carry its texts and pictures, none of the default's"
+
+if [ -n "$companion" ]; then
+  wine="$root/tools/wine-run.sh x86"
+  entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestron'
+  value() { $wine reg query "$entry" /v "$1" | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
+  folder=$tmp/programmer
+  mkdir "$folder"
+  cp "$companion" "$folder/Korvastel"
+  windows_folder=$($wine winepath -w "$folder" | tr -d '\r')
+  $wine "$setup" /S "/D=$windows_folder"
+  trap '$wine "$folder/Kestron-uninstall.exe" /S "_?=$windows_folder"; rm -rf "$tmp"' EXIT
+  [ "$(value DisplayName)" = "$(cat "$tmp/example-texts/BrandInstallerTitle")" ] || fail "the entry's DisplayName: $(value DisplayName)"
+  [ "$(value Publisher)" = "$(cat "$tmp/example-texts/BrandPublisher")" ] || fail "the entry's Publisher: $(value Publisher)"
+  echo "the example's installer installed its launcher under its own title and publisher"
+fi
 
 # ---- bad brands: each row changes one thing in a copy of the example
 table_text() {  # the C literal (escapes as written) of a constant of text/TextTable.h
