@@ -246,10 +246,14 @@ function(kestron_check_pictures dir)
   kestron_file_number(${path} 6 1 w)
   kestron_file_number(${path} 7 1 h)
   kestron_file_number(${path} 12 2 bits)
+  kestron_file_number(${path} 18 4 image)
+  kestron_file_number(${path} ${image} 4 image_header)
   set(size ${kestron_brand_icon_size})
   if(NOT "${type} ${count} ${w} ${h} ${bits}" STREQUAL "1 1 ${size} ${size} ${kestron_brand_icon_depth}")
     kestron_brand_fault("Brand picture ${path}"
       "must be an icon of one ${size} x ${size} image with ${kestron_brand_icon_depth} bits per pixel (found ${count} image(s), the first ${w} x ${h}, ${bits} bits)")
+  elseif(NOT image_header EQUAL 40)  # a bitmap's header, not a PNG signature
+    kestron_brand_fault("Brand picture ${path}" "its image is not stored as a bitmap (a PNG image, for one, does not show on Windows XP)")
   endif()
 endfunction()
 
