@@ -31,8 +31,8 @@ setup=$(ls "$tmp"/example/Kestron-*-setup.exe)
 # The bytes of each constant of a generated header, one file each in $2.
 texts_of() {  # texts_of HEADER FOLDER
   mkdir -p "$2"
-  sed -n 's/^inline constexpr char \([A-Za-z]*\)\[\] = "\(.*\)";.*/\1 \2/p' "$1" |
-    while read -r name literal; do
+  sed -n 's/^inline constexpr char \([A-Za-z]*\)\[\] = "\(.*\)";.*/\1|\2/p' "$1" |
+    while IFS='|' read -r name literal; do  # blanks at either end stay
       printf '%b' "${literal//\" \"/}" >"$2/$name"
     done
 }
