@@ -83,7 +83,7 @@ echo "the example brand's launcher and installer carry its texts and pictures, n
 if [ -n "$companion" ]; then
   wine="$root/tools/wine-run.sh x86"
   entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestron'
-  value() { $wine reg query "$entry" /v "$1" | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
+  value() { $wine reg query "$entry" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
   folder=$tmp/programmer
   mkdir "$folder"
   cp "$companion" "$folder/Korvastel"
