@@ -4,7 +4,9 @@
 ;
 ; installer/CMakeLists.txt builds it and defines TARGET (x86-unicode, or
 ; amd64-unicode for the 64-bit test build), VERSION (1.0) and VERSION_DOTS
-; (1.0.0.0), KESTRON_EXE (the launcher to pack) and OUTFILE; for a signed
+; (1.0.0.0), BRAND (the brand's names and icon, generated from the brand
+; folder: PRODUCT, COMPANY, BRAND_ICON), KESTRON_EXE (the launcher to pack)
+; and OUTFILE; for a signed
 ; release also SIGN (a command that signs the file it is given) and
 ; SIGNED_UNINSTALLER (where the signed uninstaller is copied).
 ;
@@ -31,8 +33,7 @@ SetDateSave off
 !include FileFunc.nsh
 
 ; As in the launcher's version resource (ui/Kestron.rc).
-!define PRODUCT "KESTRON"
-!define COMPANY "MERIVAX INC."
+!include "${BRAND}"
 !define TITLE "${PRODUCT} V${VERSION}"
 !define UNINSTALLER "Kestron-uninstall.exe"
 ; In the registry view of the installer's own bitness, as for the launcher it
@@ -53,8 +54,8 @@ SpaceTexts none
 VIProductVersion "${VERSION_DOTS}"
 VIFileVersion "${VERSION_DOTS}"
 
-!define MUI_ICON "../ui/pictures/kestron.ico"
-!define MUI_UNICON "../ui/pictures/kestron.ico"
+!define MUI_ICON "${BRAND_ICON}"
+!define MUI_UNICON "${BRAND_ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
 
 !define MUI_DIRECTORYPAGE_TEXT_TOP "$(DirTop)"

@@ -36,7 +36,7 @@ TEST_F(DispatchCp936, ChineseMainWindowIsRetitledOnceAndFreesTheSplash) {
   const size_t before = WindowText(rich).size();
 
   Controller().ApplyTitleRules(main, TitleMainCn);
-  EXPECT_EQ(WindowText(main), "KESTRON V1.0");
+  EXPECT_EQ(WindowText(main), BrandMainCn);
   EXPECT_EQ(MainCnWnd, main);
   EXPECT_EQ(Form2, nullptr) << "the splash goes once a main window is recognised";
   EXPECT_EQ(WalksOf(main), 1u);
@@ -52,7 +52,7 @@ TEST_F(Dispatch, EnglishMainWindowKeepsItsTrailingBlankAndItsOwnSlot) {
   Form2 = new TForm2();
   HWND main = TopWindow(TitleMainEn);
   Controller().ApplyTitleRules(main, TitleMainEn);
-  EXPECT_EQ(WindowText(main), "KESTRON V1.0 ");
+  EXPECT_EQ(WindowText(main), BrandMainEn);
   EXPECT_EQ(MainEnWnd, main);
   EXPECT_EQ(MainCnWnd, nullptr) << "the trailing blank keeps it from the Chinese slot";
   EXPECT_EQ(Form2, nullptr);
@@ -70,7 +70,7 @@ TEST_F(Dispatch, EnglishMainWindowKeepsItsTrailingBlankAndItsOwnSlot) {
 TEST_F(Dispatch, EachAboutBoxIsHandledOnce) {
   HWND first = TopWindow(TitleAboutEn);
   Controller().ApplyTitleRules(first, TitleAboutEn);
-  EXPECT_EQ(WindowText(first), "About KESTRON V1.0");
+  EXPECT_EQ(WindowText(first), BrandAboutEn);
   EXPECT_EQ(AboutWnd, first);
   Controller().ApplyTitleRules(first, BrandAboutEn);
   Controller().ApplyTitleRules(first, TitleAboutEn);  // the same box, whatever its title
@@ -78,7 +78,7 @@ TEST_F(Dispatch, EachAboutBoxIsHandledOnce) {
 
   HWND second = TopWindow(TitleAboutEn);
   Controller().ApplyTitleRules(second, TitleAboutEn);
-  EXPECT_EQ(WindowText(second), "About KESTRON V1.0");
+  EXPECT_EQ(WindowText(second), BrandAboutEn);
   EXPECT_EQ(AboutWnd, second);
   EXPECT_EQ(WalksOf(second), 1u);
   EXPECT_EQ(MainEnWnd, nullptr);
@@ -87,7 +87,7 @@ TEST_F(Dispatch, EachAboutBoxIsHandledOnce) {
 TEST_F(DispatchCp936, ChineseAboutBoxGetsTheChineseBrandTitle) {
   HWND about = TopWindow(TitleAboutCn);
   Controller().ApplyTitleRules(about, TitleAboutCn);
-  EXPECT_EQ(WindowText(about), "\xB9\xD8\xD3\xDA KESTRON V1.0");  // "关于 KESTRON V1.0"
+  EXPECT_EQ(WindowText(about), BrandAboutCn);
   EXPECT_EQ(AboutWnd, about);
 }
 

@@ -20,7 +20,6 @@ namespace {
 constexpr char kUninstallKeys[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestron";
 constexpr char kUninstaller[] = "Kestron-uninstall.exe";
-constexpr char kShortcut[] = "KESTRON V1.0.lnk";
 constexpr DWORD kSetupBoundMs = 60000;
 constexpr DWORD kExitNoCompanion = 2;
 constexpr DWORD kExitKestronRuns = 3;
@@ -43,7 +42,7 @@ std::string WithoutSlash(const std::string& folder) { return folder.substr(0, fo
 std::string ShortcutIn(int csidl) {
   char folder[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder);
-  return std::string(folder) + "\\" + kShortcut;
+  return std::string(folder) + "\\" + BrandInstallerTitle + ".lnk";
 }
 const int kShortcutFolders[] = {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY};
 
@@ -114,7 +113,7 @@ int KestronEntries() {
        all.Key() && !RegEnumKeyExA(all.Key(), i, name, &size, nullptr, nullptr, nullptr, nullptr);
        ++i, size = sizeof name)
     count +=
-        Entry(std::string(kUninstallKeys) + "\\" + name).Value("DisplayName") == "KESTRON V1.0";
+        Entry(std::string(kUninstallKeys) + "\\" + name).Value("DisplayName") == BrandInstallerTitle;
   return count;
 }
 
@@ -199,9 +198,9 @@ TEST_F(Installer, InstallsBesideTheCompanionAndTheShortcutStartsIt) {
   }
 
   const std::pair<const char*, std::string> entry[] = {
-      {"DisplayName", "KESTRON V1.0"},
+      {"DisplayName", BrandInstallerTitle},
       {"DisplayVersion", "1.0"},
-      {"Publisher", "MERIVAX INC."},
+      {"Publisher", BrandPublisher},
       {"DisplayIcon", exe + ",0"},
       {"InstallLocation", WithoutSlash(folder_.Path())},
       {"UninstallString", "\"" + uninstaller + "\""},

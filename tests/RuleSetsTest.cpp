@@ -56,8 +56,8 @@ TEST_F(AboutRules, HideAttributionsAndRewriteBrandTexts) {
       {"Email: sales@elsewhere.example", true, "Email: sales@elsewhere.example"},
       {"WEBSITE:", true, "WEBSITE:"},
       {"Web site: www.drumel.example", false, "Web site: www.drumel.example"},
-      {"Ostrel Programmer V6.10", false, "KESTRON V1.0"},
-      {"ShenZhen Pelta Co.", false, "MERIVAX INC."},
+      {"Ostrel Programmer V6.10", false, BrandProduct},
+      {"ShenZhen Pelta Co.", false, BrandCompany},
       {"Version 6.10 build 2", false, "Version 6.10 build 2"},
       {"OK", false, "OK"},
   };
@@ -81,9 +81,9 @@ TEST_F(AboutRulesCp936, HideChineseAttributionsAndRewriteBrandTexts) {
       {support.substr(0, 4), true, support.substr(0, 4)},  // "持术"
       {support, true, support},
       {"\xCD\xF8\xD6\xB7\xA3\xBA", true, "\xCD\xF8\xD6\xB7\xA3\xBA"},  // "网址："
-      {company, false, "MERIVAX INC."},
+      {company, false, BrandCompany},
       {"tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10", false,
-       "KESTRON V1.0"},  // "tamsu系列编程器 V6.10": letter case aside, as the companion writes it
+       BrandProduct},  // "tamsu系列编程器 V6.10": letter case aside, as the companion writes it
       {"\xB0\xE6\xB1\xBE 6.10", false, "\xB0\xE6\xB1\xBE 6.10"},  // "版本 6.10"
   };
   HWND about = TopWindow(TitleAboutCn);

@@ -6,14 +6,19 @@
 // is how the two retitled main windows are told apart.
 #pragma once
 
+// The brand's texts, which the launcher writes (BrandMainEn, BrandMainCn,
+// BrandAboutEn, BrandAboutCn, BrandProduct, BrandCompany, OwnWebAddress, the
+// splash's BrandSplashCaption): generated at build time from the brand folder
+// (brands/kestron by default; brand.txt), the Chinese ones as GBK bytes.
+#include "KestronBrand.h"
+
 // Companion identity: the file beside the launcher and its process-list name.
 inline constexpr char CompanionExeName[] = "Korvastel";
 
-// Addresses of the companion's vendor and of the launcher's maker.
+// Addresses of the companion's vendor.
 inline constexpr char VendorWebAddress[] = "www.ostrelprog.example";
 inline constexpr char VendorWebAddress2[] = "www.drumel.example";
 inline constexpr char VendorSupportEmail[] = "support@ostrelprog.example";
-inline constexpr char OwnWebAddress[] = "www.merivax.example";
 
 // Titles of the companion's own windows. The main titles are the product name,
 // nine blanks and VendorWebAddress.
@@ -26,14 +31,6 @@ inline constexpr char TitleAboutEn[] = "About Ostrel Programmer";
 inline constexpr char TitleConnFailCn[] =  // "编程器连接失败"
     "\xB1\xE0\xB3\xCC\xC6\xF7\xC1\xAC\xBD\xD3\xCA\xA7\xB0\xDC";
 inline constexpr char TitleConnFailEn[] = "Failed to connect programmer";
-
-// Brand texts the launcher writes.
-inline constexpr char BrandMainCn[] = "KESTRON V1.0";
-inline constexpr char BrandMainEn[] = "KESTRON V1.0 ";
-inline constexpr char BrandAboutCn[] = "\xB9\xD8\xD3\xDA KESTRON V1.0";  // "关于 KESTRON V1.0"
-inline constexpr char BrandAboutEn[] = "About KESTRON V1.0";
-inline constexpr char BrandCompany[] = "MERIVAX INC.";
-inline constexpr char BrandProduct[] = "KESTRON V1.0";
 
 // Attribution texts hidden in the companion's About box.
 inline constexpr char DesignerName[] = "Torvin Eskel";

@@ -1,17 +1,24 @@
 #!/usr/bin/env python3
-"""Draw Kestron's pictures: the splash screen, the side overlay and the icon.
+"""Draw the brands' pictures: the splash screen, the side overlay and the icon.
 
-Writes ui/pictures/splash.bmp (452x308), ui/pictures/overlay.bmp (140x378)
-and ui/pictures/kestron.ico (one 48x48 32-bit image). The output is
-committed, so this only needs re-running when the artwork changes.
-Standard library only; the output is the same on every run.
+Writes splash.bmp (452x308), overlay.bmp (140x378) and icon.ico (one 48x48
+32-bit image) into brands/kestron/, and the same drawings in other colours
+into brands/example/. The output is committed, so this only needs re-running
+when the artwork changes. Standard library only; the output is the same on
+every run.
 """
 import math
 import random
 import struct
 from pathlib import Path
 
-OUT_DIR = Path(__file__).resolve().parent.parent / "ui" / "pictures"
+BRANDS_DIR = Path(__file__).resolve().parent.parent / "brands"
+# Each brand's colours, as a change of every pixel's (r, g, b): the example
+# brand swaps the channels round, so that no picture of it is the default's.
+BRAND_COLOURS = {
+    "kestron": lambda rgb: rgb,
+    "example": lambda rgb: (rgb[1], rgb[2], rgb[0]),
+}
 
 # 5x7 glyphs for the splash background; '#' is an inked pixel.
 FONT = {
@@ -230,13 +237,21 @@ def write_ico(path, img):
     path.write_bytes(icondir + entry + data)
 
 
+def recolour(img, colours):
+    """The image with colours applied to the (r, g, b) of every pixel."""
+    return [[colours(p[:3]) + tuple(p[3:]) for p in row] for row in img]
+
+
 def main():
-    OUT_DIR.mkdir(parents=True, exist_ok=True)
-    write_bmp(OUT_DIR / "splash.bmp", make_splash())
-    write_bmp(OUT_DIR / "overlay.bmp", make_overlay())
-    write_ico(OUT_DIR / "kestron.ico", make_icon())
-    for name in ("splash.bmp", "overlay.bmp", "kestron.ico"):
-        print(OUT_DIR / name, (OUT_DIR / name).stat().st_size, "bytes")
+    splash, overlay, icon = make_splash(), make_overlay(), make_icon()
+    for brand, colours in BRAND_COLOURS.items():
+        out = BRANDS_DIR / brand
+        out.mkdir(parents=True, exist_ok=True)
+        write_bmp(out / "splash.bmp", recolour(splash, colours))
+        write_bmp(out / "overlay.bmp", recolour(overlay, colours))
+        write_ico(out / "icon.ico", recolour(icon, colours))
+        for name in ("splash.bmp", "overlay.bmp", "icon.ico"):
+            print(out / name, (out / name).stat().st_size, "bytes")
 
 
 if __name__ == "__main__":

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds what a reseller ships, from a clean build folder of its own
 # (build/release), and writes dist/Kestron-<version>/: the 32-bit Kestron.exe,
-# its installer and SHA256SUMS. With KESTRON_SIGN_PKCS12 (a PKCS#12 file) and
+# its installer and SHA256SUMS. Usage: release.sh [BRAND_FOLDER]; given a brand
+# folder (see brands/example) it builds that brand, into
+# dist/Kestron-<version>-<folder's name>/; else the default brand. With
+# KESTRON_SIGN_PKCS12 (a PKCS#12 file) and
 # KESTRON_SIGN_PASSWORD_FILE (its password) set it signs, SHA-256, the
 # launcher before it is packed, the uninstaller, then the installer;
 # KESTRON_SIGN_TIMESTAMP_URL adds a time stamp. Executes nothing Windows-made.
@@ -14,6 +17,14 @@ fail() { echo "release: $*; nothing written to dist/" >&2; exit 1; }
 bash "$root/tools/install-deps.sh"
 version=$(sed -n 's/^project(Kestron VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || fail "no version in project() of CMakeLists.txt"
+
+brand=()
+dist=$root/dist/Kestron-$version
+if [ -n "${1:-}" ]; then
+  [ -d "$1" ] || fail "no brand folder '$1'"
+  brand=(-DKESTRON_BRAND="$(realpath "$1")")
+  dist=$dist-$(basename "$(realpath "$1")")
+fi
 
 signing=()
 if [ -n "${KESTRON_SIGN_PKCS12:-}${KESTRON_SIGN_PASSWORD_FILE:-}" ]; then
@@ -40,7 +51,7 @@ cd "$root"  # cmake reads the presets from the current folder
 rm -rf "$build"
 mkdir -p "$build"
 log=$build/release.log
-{ cmake --preset release "${signing[@]}" && cmake --build --preset release; } >"$log" 2>&1 \
+{ cmake --preset release "${brand[@]}" "${signing[@]}" && cmake --build --preset release; } >"$log" 2>&1 \
   || { cat "$log" >&2; fail "the build failed (log above, also in $log)"; }
 
 setup=Kestron-$version-setup.exe
@@ -48,7 +59,6 @@ staged=$build/Kestron-$version
 mkdir "$staged"
 cp "$build/bin/Kestron.exe" "$build/$setup" "$staged/"
 (cd "$staged" && sha256sum Kestron.exe "$setup" >SHA256SUMS)
-dist=$root/dist/Kestron-$version
 mkdir -p "$root/dist"
 rm -rf "$dist"
 mv "$staged" "$dist"

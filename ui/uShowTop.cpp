@@ -1,5 +1,6 @@
 #include "ui/uShowTop.h"
 
+#include "text/TextTable.h"
 #include "winsys/Win32.h"
 
 TForm2* Form2 = nullptr;
@@ -26,7 +27,7 @@ constexpr char kSimSun[] = "\xCB\xCE\xCC\xE5";  // "宋体"
 TForm2::TForm2()
     : TForm(kForm2),
       Image1(*this, {0, 0, 468, 316}, "SPLASH", /*stretch=*/true),
-      Label1(*this, {192, 64, 241, 41}, "MERIVAX INC.     ",
+      Label1(*this, {192, 64, 241, 41}, BrandSplashCaption,
              {kSimSun, -27, winsys::clRed, /*bold=*/true}, /*autoSize=*/false),
       Label2(*this, {16, 272, 74, 13}, "Load Settings...", {"MS Sans Serif", -11, winsys::clBlue},
              /*autoSize=*/true),
