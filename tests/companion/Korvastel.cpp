@@ -23,7 +23,8 @@
 // Commands come as WM_COMMAND to the main window (see CompanionCommand).
 // With KORVASTEL_REPORT it also stamps the moment each of its windows and
 // controls receives another program's change: "retitled main|about <count>",
-// "settext <id> <count>", "cut <id> <count>", "hidden <id> <count>".
+// "settext <id> <count>", "cut <id> <count>" (the replace that ends a cut),
+// "hidden <id> <count>".
 #include <windows.h>
 #include <richedit.h>
 
@@ -241,15 +242,16 @@ void CreateMainControls(HWND wnd) {
 }
 
 // What a refresh after reconnecting puts back: the vendor's address shown
-// again, or the full device description.
+// again, or the full device description. Stamped once the call returned: the
+// time a control takes to show itself or to take the text is the companion's own.
 void ShowVendorAddressAgain() {
-  Report(Stamp("address-back"));
   Show(GetDlgItem(g_main, kIdVendorAddress), SW_SHOW);
+  Report(Stamp("address-back"));
 }
 
 void PutLongTextBack() {
-  Report(Stamp("text-back"));
   SetWindowTextA(GetDlgItem(g_main, kIdDescription), LongDescription().c_str());
+  Report(Stamp("text-back"));
 }
 
 // Appends `lines` lines to the log control, made by the first one; a long log
