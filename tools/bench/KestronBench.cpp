@@ -172,10 +172,9 @@ DWORD RelabelledCompanion() {
 // Both ends stamped by the companion: from its nth `from` stamp (the moment it
 // shows a window or puts a text back) to its first `to` stamp after it (the
 // moment it received the launcher's change). Appended to `ms` when both came;
-// the counter at the end, or 0.
-// The stamps carry the times, so the report is read seldom (each read is work
-// for the Wine server, which the launcher and the companion wait on), for at
-// most 5 s.
+// the counter at the end, or 0. The stamps carry the times, so the report is
+// read seldom (each read is work for the Wine server, which the launcher and
+// the companion wait on), for at most 5 s.
 LONGLONG AddLatency(std::vector<double>& ms, const std::string& report, const std::string& from,
                     size_t nth, const std::string& to) {
   LONGLONG start = 0, end = 0;
