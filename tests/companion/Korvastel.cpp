@@ -156,23 +156,34 @@ LRESULT CALLBACK WatchedControlProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   const LONGLONG at = Now();
   const bool fromOutside = InSendMessage() != FALSE;
   const LRESULT result = CallWindowProcA(g_controlProcs[wnd], wnd, msg, wp, lp);
-  const std::string id = std::to_string(GetDlgCtrlID(wnd));
+  const auto id = [wnd] { return std::to_string(GetDlgCtrlID(wnd)); };
   switch (msg) {
     case WM_SETTEXT:
       if (IsEdit(wnd))
         RaiseControlEvent(wnd, EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT);
       else
         RaiseControlEvent(wnd, EVENT_OBJECT_NAMECHANGE, OBJID_WINDOW);
-      if (fromOutside) StampReceived("settext " + id, at, result);
+      if (fromOutside) StampReceived("settext " + id(), at, result);
       break;
     case EM_REPLACESEL:
       RaiseControlEvent(wnd, EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT);
-      if (fromOutside) StampReceived("cut " + id, at, result);
+      if (fromOutside) StampReceived("cut " + id(), at, result);
       break;
     case WM_SHOWWINDOW:
-      if (!wp) StampReceived("hidden " + id, at, result);  // this program hides none itself
+      if (!wp) StampReceived("hidden " + id(), at, result);  // this program hides none itself
+      break;
+    case WM_NCDESTROY:
+      g_controlProcs.erase(wnd);
       break;
   }
+  return result;
+}
+
+// Another program's retitle of one of this program's windows, stamped.
+LRESULT StampedRetitle(HWND wnd, WPARAM wp, LPARAM lp, const char* what) {
+  const LONGLONG at = Now();
+  const LRESULT result = DefWindowProcA(wnd, WM_SETTEXT, wp, lp);
+  StampReceived(what, at, result);
   return result;
 }
 
@@ -317,12 +328,7 @@ void ShowConnectionFailure() {
 }
 
 LRESULT CALLBACK AboutProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SETTEXT && InSendMessage()) {
-    const LONGLONG at = Now();
-    const LRESULT result = DefWindowProcA(wnd, msg, wp, lp);
-    StampReceived("retitled about", at, result);
-    return result;
-  }
+  if (msg == WM_SETTEXT && InSendMessage()) return StampedRetitle(wnd, wp, lp, "retitled about");
   if ((msg == WM_COMMAND && LOWORD(wp) == IDOK) || msg == WM_CLOSE) {
     CloseAbout();
     return 0;
@@ -346,12 +352,7 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
       BusyStep(wnd);
       return 0;
     case WM_SETTEXT:
-      if (InSendMessage()) {
-        const LONGLONG at = Now();
-        const LRESULT result = DefWindowProcA(wnd, msg, wp, lp);
-        StampReceived("retitled main", at, result);
-        return result;
-      }
+      if (InSendMessage()) return StampedRetitle(wnd, wp, lp, "retitled main");
       break;
     case WM_TIMER:
       if (wp == kRenameTimer) {
