@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/TextCompare.h"
+#include "text/TextTable.h"
 #include "ui/RuleSets.h"
 #include "ui/TitleDispatch.h"
 #include "winsys/Failure.h"
@@ -51,6 +53,7 @@ void CompanionEvents::Follow(DWORD pid) {
   pid_ = pid;
   hooks_.clear();
   controls_.clear();
+  richEdits_.clear();
   if (!pid) return;
   for (const EventRange& range : kEventRanges) {
     winsys::WinEventHook hook = winsys::SetWinEventHook(
@@ -60,11 +63,25 @@ void CompanionEvents::Follow(DWORD pid) {
   }
 }
 
+// A value change matters only to the rich-text cut: the texts the other rules
+// read are the ones the platform stores for a window, which an edit control's
+// changes leave as they were. So a log or progress control written all the
+// time costs, after its first report, no read at all.
 void CompanionEvents::OnReport(DWORD event, HWND wnd, LONG object, LONG child) {
+  if (event == EVENT_OBJECT_CREATE || event == EVENT_OBJECT_DESTROY) richEdits_.erase(wnd);
   if (AsksForPass(event, wnd, object, child))
     pass_.Post();
-  else if (IsControlReport(event, object, child))
+  else if (IsControlReport(event, object, child) &&
+           (event != EVENT_OBJECT_VALUECHANGE || IsRichEdit(wnd)))
     QueueControl(wnd);
+}
+
+bool CompanionEvents::IsRichEdit(HWND control) {
+  auto found = richEdits_.find(control);
+  if (found == richEdits_.end())
+    found =
+        richEdits_.emplace(control, TextEquals(winsys::GetClassNameA(control), RichEditClass)).first;
+  return found->second;
 }
 
 // A control of a window no rule serves (a top-level window among them, whose

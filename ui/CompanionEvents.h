@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <vector>
 
 #include "winsys/PostedEvent.h"
@@ -38,12 +39,16 @@ class CompanionEvents {
   };
 
   void OnReport(DWORD event, HWND wnd, LONG object, LONG child);
+  bool IsRichEdit(HWND control);
   void QueueControl(HWND control);
   void ApplyQueuedControlRules();
 
   winsys::TPostedEvent& pass_;
   DWORD pid_ = 0;
   std::vector<ReportedControl> controls_;  // reported since the last run, each once
+  // Whether a control that reported a value change is a rich-edit control:
+  // a window's class never changes, so it is read once per control.
+  std::map<HWND, bool> richEdits_;
   winsys::TPostedEvent controlsPosted_;
   std::vector<winsys::WinEventHook> hooks_;  // released first: no report comes after
 };
