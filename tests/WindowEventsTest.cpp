@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "lookup/uProcessIDWin.h"
@@ -99,6 +100,56 @@ TEST_F(WindowEvents, ARenamingStormCostsFewerPassesThanRenamesAndBlocksNothing) 
   EXPECT_GT(passes, 0) << "renames of the companion's window ask for passes";
   EXPECT_LT(passes, kRenames / 3) << "a burst of reports runs few passes";
   EXPECT_TRUE(AboutRelabelled(pid)) << "the controller still answers at once";
+}
+
+// How many times the companion stamped `what` in its report.
+int Stamps(const std::string& report, const std::string& what) {
+  int count = 0;
+  for (const std::string& line : ReadLines(report)) count += line.rfind(what + " ", 0) == 0;
+  return count;
+}
+
+// With the poll and the re-application pass stopped, only a control's own
+// report can take away what the companion puts back; a control no rule
+// touches, and the texts the launcher writes itself, cost no write.
+TEST_F(WindowEvents, ControlsAreRelabelledOnTheirOwnReportAndItsOwnWritesEndThere) {
+  TempFolder folder("Kestron control reports");
+  const std::string report = folder.Path() + "report.txt";
+  const DWORD pid = StartRelabelled({{"KORVASTEL_REPORT", report}});
+  ASSERT_NE(pid, 0u);
+  StopPoll();
+  Form1->Timer3.SetEnabled(false);
+  HWND main = CompanionMainWindow(pid);
+  HWND address = GetDlgItem(main, kIdVendorAddress);
+  HWND description = GetDlgItem(main, kIdDescription);
+  ASSERT_TRUE(WaitUntil([&] {
+    return !IsWindowVisible(address) && SendMessageA(description, EM_GETLINECOUNT, 0, 0) <= 10;
+  })) << "the first pass applied the main window's rules";
+
+  struct Row {
+    int command;
+    const char* done;  // the companion's stamp once it has put the text back
+    std::function<bool()> relabelled;
+  };
+  const Row rows[] = {
+      {kCmdShowVendorAddressAgain, "address-back", [&] { return !IsWindowVisible(address); }},
+      {kCmdPutLongTextBack, "text-back",
+       [&] { return SendMessageA(description, EM_GETLINECOUNT, 0, 0) <= 10; }},
+  };
+  for (const Row& row : rows) {
+    SendCompanionCommand(pid, row.command);
+    ASSERT_TRUE(WaitUntil([&] { return Stamps(report, row.done) == 1; })) << row.done;
+    EXPECT_TRUE(WaitUntil(row.relabelled, kRelabelBoundMs)) << row.done;
+  }
+
+  SendCompanionCommand(pid, kCmdWriteLog, 50);
+  ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(main, kIdLog) != nullptr; }));
+  EXPECT_TRUE(AboutRelabelled(pid));
+  PumpMessages(kNoRelabelMs);
+  for (const char* change : {"settext ", "cut ", "hidden "})
+    EXPECT_EQ(Stamps(report, change + std::to_string(kIdLog)), 0) << change << "of the log control";
+  EXPECT_EQ(Stamps(report, "settext 0"), 2)
+      << "the About box's product and company texts are written once each";
 }
 
 TEST_F(WindowEvents, WhereTheHookIsRefusedThePollDoesItAll) {

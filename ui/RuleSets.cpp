@@ -163,3 +163,11 @@ void RetryAddressLabel(HWND inFront) {
 void ApplyRuleSet(HWND wnd, winsys::WalkProc ruleSet) {
   if (wnd) winsys::EnumChildWindows(wnd, ruleSet, 0);
 }
+
+winsys::WalkProc RuleSetForControlsOf(HWND root) {
+  if (!root) return nullptr;
+  if (root == MainEnWnd) return MainEnChildProc;
+  if (root == MainCnWnd) return MainCnChildProc;
+  if (root == AboutWnd) return AboutChildProc;
+  return nullptr;
+}

@@ -21,3 +21,8 @@ void RetryAddressLabel(HWND inFront);
 // Runs a rule set over every descendant of the window. Window 0 is skipped:
 // the platform would walk every program's top-level windows instead.
 void ApplyRuleSet(HWND wnd, winsys::WalkProc ruleSet);
+
+// The rule set that serves the controls of `root`: the recorded main window
+// of either language, or the About box recorded last; nullptr for any other
+// window (0 included).
+winsys::WalkProc RuleSetForControlsOf(HWND root);

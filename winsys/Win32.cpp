@@ -89,6 +89,7 @@ DWORD GetWindowThreadProcessId(HWND wnd) {
 bool IsWindowVisible(HWND wnd) { return ::IsWindowVisible(wnd) != FALSE; }
 bool IsWindowEnabled(HWND wnd) { return ::IsWindowEnabled(wnd) != FALSE; }
 bool IsTopLevelWindow(HWND wnd) { return ::GetAncestor(wnd, GA_PARENT) == ::GetDesktopWindow(); }
+HWND GetRootWindow(HWND wnd) { return ::GetAncestor(wnd, GA_ROOT); }
 
 std::string GetWindowTextA(HWND wnd) {
   char buffer[kTextBufferSize] = {};

@@ -26,6 +26,8 @@ bool IsWindowVisible(HWND wnd);
 bool IsWindowEnabled(HWND wnd);
 // True for a window whose parent is the desktop (owned pop-ups included).
 bool IsTopLevelWindow(HWND wnd);
+// The top-level window a control belongs to, at any depth (0 for a window gone).
+HWND GetRootWindow(HWND wnd);
 // A window's text, at most 199 bytes, up to the first NUL.
 std::string GetWindowTextA(HWND wnd);
 // A window's class name, at most 99 bytes.

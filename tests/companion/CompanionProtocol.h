@@ -8,6 +8,9 @@ enum CompanionCommand {
   kCmdConnectionFailure = 1003,
   kCmdExit = 1005,
   kCmdRenameBurst = 1006,  // renames the main window lParam times in a row
+  kCmdShowVendorAddressAgain = 1007,  // shows the main window's vendor address again
+  kCmdPutLongTextBack = 1008,         // writes the long device description back
+  kCmdWriteLog = 1009,                // appends lParam lines to the log control
 };
 
 enum CompanionControl {
@@ -17,4 +20,5 @@ enum CompanionControl {
   kIdAboutPicture = 2004,
   kIdAboutVendorAddress = 2005,
   kIdAboutEmail = 2006,
+  kIdLog = 2007,  // made by the first log line
 };

@@ -12,21 +12,28 @@
 //   KORVASTEL_START_DELAY_MS  waits this long before showing anything
 //   KORVASTEL_ABOUT_AFTER_MS  opens the About box this long after starting
 //   KORVASTEL_WINDOWS_EVENTS  "1" raises the window events Windows raises
-//                     itself when a window is shown or renamed, and Wine 8
-//                     does not (it raises only the creation event)
+//                     itself when a window or control is shown or renamed
+//                     or an edit control's text changes, and Wine 8 does not
+//                     (it raises only the creation event)
 //   KORVASTEL_RENAMES_PER_SECOND  renames the main window this often
 //   KORVASTEL_DEAF_MS  reads no messages for this long after showing its
 //                     main window, as while it probes a device
+//   KORVASTEL_LOG_PER_SECOND  appends a line to its log control this often
 //   KORVASTEL_BUSY_MS  keeps working this long after showing its main window:
 //                     steps it posts to itself, one after the other, so that
 //                     it never waits for input meanwhile but serves the
 //                     messages other programs send it between two steps
 // Commands come as WM_COMMAND to the main window (see CompanionCommand).
+// With KORVASTEL_REPORT it also stamps the moment each of its windows and
+// controls receives another program's change: "retitled main|about <count>",
+// "settext <id> <count>", "cut <id> <count>" (the replace that ends a cut),
+// "hidden <id> <count>".
 #include <windows.h>
 #include <richedit.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "tests/companion/CompanionProtocol.h"
@@ -47,7 +54,7 @@ constexpr char kTitleConnFailEn[] = "Failed to connect programmer";
 constexpr char kTitleConnFailCn[] =  // "编程器连接失败"
     "\xB1\xE0\xB3\xCC\xC6\xF7\xC1\xAC\xBD\xD3\xCA\xA7\xB0\xDC";
 
-enum Timer { kAboutTimer = 1, kRenameTimer = 2 };
+enum Timer { kAboutTimer = 1, kRenameTimer = 2, kLogTimer = 3 };
 // One start-up step of a busy companion, posted to its main window.
 constexpr UINT kBusyStep = WM_APP + 1;
 // Each busy step waits this long, as for a device.
@@ -118,6 +125,77 @@ void Show(HWND wnd, int how) {
   RaiseWindowEvent(EVENT_OBJECT_SHOW, wnd);
 }
 
+// The report of a control's own change, as Windows raises it (an edit
+// control's text is its value, another control's its name).
+void RaiseControlEvent(HWND control, DWORD event, LONG object) {
+  if (Env("KORVASTEL_WINDOWS_EVENTS") == "1") NotifyWinEvent(event, control, object, CHILDID_SELF);
+}
+
+bool IsEdit(HWND control) {
+  char name[32] = {};
+  GetClassNameA(control, name, sizeof name);
+  return lstrcmpiA(name, "EDIT") == 0 || lstrcmpiA(name, "RICHEDIT") == 0;
+}
+
+// Stamps `what` with the moment it came, once the sender has its answer, so
+// that the stamp costs the sender nothing.
+void StampReceived(const std::string& what, LONGLONG at, LRESULT answer) {
+  if (InSendMessage()) ReplyMessage(answer);
+  Report(what + " " + std::to_string(at));
+}
+
+LONGLONG Now() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+// Each control's own procedure, behind the one that watches it.
+std::map<HWND, WNDPROC> g_controlProcs;
+
+// Watches a control: stamps what another program changes (a text, a cut, a
+// hide) and raises the report Windows raises for a text change.
+LRESULT CALLBACK WatchedControlProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const LONGLONG at = Now();
+  const bool fromOutside = InSendMessage() != FALSE;
+  const LRESULT result = CallWindowProcA(g_controlProcs[wnd], wnd, msg, wp, lp);
+  const auto id = [wnd] { return std::to_string(GetDlgCtrlID(wnd)); };
+  switch (msg) {
+    case WM_SETTEXT:
+      if (IsEdit(wnd))
+        RaiseControlEvent(wnd, EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT);
+      else
+        RaiseControlEvent(wnd, EVENT_OBJECT_NAMECHANGE, OBJID_WINDOW);
+      if (fromOutside) StampReceived("settext " + id(), at, result);
+      break;
+    case EM_REPLACESEL:
+      RaiseControlEvent(wnd, EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT);
+      if (fromOutside) StampReceived("cut " + id(), at, result);
+      break;
+    case WM_SHOWWINDOW:
+      if (!wp) StampReceived("hidden " + id(), at, result);  // this program hides none itself
+      break;
+    case WM_NCDESTROY:
+      g_controlProcs.erase(wnd);
+      break;
+  }
+  return result;
+}
+
+// Another program's retitle of one of this program's windows, stamped.
+LRESULT StampedRetitle(HWND wnd, WPARAM wp, LPARAM lp, const char* what) {
+  const LONGLONG at = Now();
+  const LRESULT result = DefWindowProcA(wnd, WM_SETTEXT, wp, lp);
+  StampReceived(what, at, result);
+  return result;
+}
+
+BOOL CALLBACK WatchControl(HWND control, LPARAM) {
+  g_controlProcs[control] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchedControlProc)));
+  return TRUE;
+}
+
 // Renames the main window `times` times, each time to a title of its own.
 void Rename(int times) {
   static int renames = 0;
@@ -174,6 +252,38 @@ void CreateMainControls(HWND wnd) {
   const char* devices[] = {"AT24C02", "AT89S52", "W25Q64", "93C46", "STM8S003"};
   for (const char* d : devices)
     SendDlgItemMessageA(wnd, kIdDeviceList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(d));
+  EnumChildWindows(wnd, WatchControl, 0);
+}
+
+// What a refresh after reconnecting puts back: the vendor's address shown
+// again, or the full device description. Stamped once the call returned: the
+// time a control takes to show itself or to take the text is the companion's own.
+void ShowVendorAddressAgain() {
+  Show(GetDlgItem(g_main, kIdVendorAddress), SW_SHOW);
+  Report(Stamp("address-back"));
+}
+
+void PutLongTextBack() {
+  SetWindowTextA(GetDlgItem(g_main, kIdDescription), LongDescription().c_str());
+  Report(Stamp("text-back"));
+}
+
+// Appends `lines` lines to the log control, made by the first one; a long log
+// starts over.
+void WriteLog(int lines) {
+  static int written = 0;
+  HWND log = GetDlgItem(g_main, kIdLog);
+  if (!log) {
+    log = Child(g_main, "EDIT", "", WS_BORDER | ES_MULTILINE | ES_READONLY | WS_VSCROLL, 10, 240,
+                600, 40, kIdLog);
+    WatchControl(log, 0);
+  }
+  for (int i = 0; i < lines; ++i) {
+    if (GetWindowTextLengthA(log) > 16000) SetWindowTextA(log, "");
+    const std::string line = "Programmed block " + std::to_string(++written) + " OK\r\n";
+    SendMessageA(log, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+    SendMessageA(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+  }
 }
 
 void CloseAbout() {
@@ -208,6 +318,7 @@ void OpenAbout() {
   Child(a, "STATIC", T("Email: support@ostrelprog.example", "support@ostrelprog.example"), 0, 140,
         190, 260, 18, kIdAboutEmail);
   Child(a, "BUTTON", "OK", BS_DEFPUSHBUTTON, 300, 230, 90, 26, IDOK);
+  EnumChildWindows(a, WatchControl, 0);
   EnableWindow(g_main, FALSE);
   Report(Stamp("about"));
   Show(a, SW_SHOW);
@@ -220,6 +331,7 @@ void ShowConnectionFailure() {
 }
 
 LRESULT CALLBACK AboutProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETTEXT && InSendMessage()) return StampedRetitle(wnd, wp, lp, "retitled about");
   if ((msg == WM_COMMAND && LOWORD(wp) == IDOK) || msg == WM_CLOSE) {
     CloseAbout();
     return 0;
@@ -242,9 +354,16 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kBusyStep:
       BusyStep(wnd);
       return 0;
+    case WM_SETTEXT:
+      if (InSendMessage()) return StampedRetitle(wnd, wp, lp, "retitled main");
+      break;
     case WM_TIMER:
       if (wp == kRenameTimer) {
         Rename(1);
+        return 0;
+      }
+      if (wp == kLogTimer) {
+        WriteLog(1);
         return 0;
       }
       KillTimer(wnd, wp);
@@ -263,6 +382,15 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
           return 0;
         case kCmdRenameBurst:
           Rename(static_cast<int>(lp));
+          return 0;
+        case kCmdShowVendorAddressAgain:
+          ShowVendorAddressAgain();
+          return 0;
+        case kCmdPutLongTextBack:
+          PutLongTextBack();
+          return 0;
+        case kCmdWriteLog:
+          WriteLog(static_cast<int>(lp));
           return 0;
         case kCmdExit:
           DestroyWindow(wnd);
@@ -344,6 +472,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
     SetTimer(g_main, kAboutTimer, ms, nullptr);
   if (int perSecond = std::atoi(Env("KORVASTEL_RENAMES_PER_SECOND").c_str()))
     SetTimer(g_main, kRenameTimer, 1000 / perSecond, nullptr);
+  if (int perSecond = std::atoi(Env("KORVASTEL_LOG_PER_SECOND").c_str()))
+    SetTimer(g_main, kLogTimer, 1000 / perSecond, nullptr);
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -1,6 +1,8 @@
 // Measures what the launcher costs: one poll tick against the bare platform
-// calls it makes, and how long the companion shows its own titles before the
-// brand replaces them. tools/bench.sh adds CPU time, memory and size.
+// calls it makes, and how long the companion shows its own titles and texts
+// before the brand replaces them, as the companion itself times it (it stamps
+// when it shows a window or puts a text back, and when it receives the
+// launcher's change). tools/bench.sh adds CPU time, memory and size.
 // Usage (under Wine): kestron_bench [out.md] [latency.md] [start-up]
 // ("start-up" measures the start-up rows alone, and beside them the rows of a
 // companion restarted while the launcher runs, into latency.md).
@@ -10,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -30,6 +31,8 @@ namespace {
 double g_ticksPerMs;
 // Runs of each re-label latency, for each path.
 constexpr int kLatencyRuns = 50;
+// The pause between two reads of the companion's report.
+constexpr DWORD kReportReadPauseMs = 20;
 
 double Ms(LONGLONG counts) { return counts / g_ticksPerMs; }
 
@@ -110,6 +113,16 @@ LONGLONG StampIn(const std::string& report, const std::string& what, size_t nth)
   return 0;
 }
 
+// The counter of the first `what` stamp after the counter `after`, or 0.
+LONGLONG StampAfter(const std::string& report, const std::string& what, LONGLONG after) {
+  for (const auto& line : ReadLines(report)) {
+    if (line.rfind(what + " ", 0) != 0) continue;
+    const LONGLONG at = std::stoll(line.substr(what.size() + 1));
+    if (at > after) return at;
+  }
+  return 0;
+}
+
 // How the launcher learns of a new companion window.
 struct Path {
   const char* name;
@@ -149,29 +162,6 @@ struct Launch {
   }
 };
 
-// Every millisecond: often enough to time a re-label, seldom enough to leave
-// the launcher, the companion and the Wine server the processor they need
-// (a loop without pause would measure its own load on them).
-void PausePoll() { Sleep(1); }
-
-// Polls the window's title (at most 10 s) until it reads `title`; the counter then.
-LONGLONG SeenAt(HWND wnd, const std::string& title) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < 10000) {
-    if (WindowText(wnd) == title) return Counter();
-    PausePoll();
-  }
-  return 0;
-}
-
-// Polls (at most 10 s) until `find` yields a window.
-HWND PollFor(const std::function<HWND()>& find) {
-  HWND wnd = nullptr;
-  const DWORD start = GetTickCount();
-  while (!(wnd = find()) && GetTickCount() - start < 10000) PausePoll();
-  return wnd;
-}
-
 // Waits for the launcher to relabel the companion it started; its process id.
 DWORD RelabelledCompanion() {
   const DWORD pid = WaitForCompanion();
@@ -179,12 +169,22 @@ DWORD RelabelledCompanion() {
   return pid;
 }
 
-// From the companion's nth `what` stamp to `seen`, appended to `ms` when both exist.
-void AddLatency(std::vector<double>& ms, const std::string& report, const std::string& what,
-                size_t nth, LONGLONG seen) {
-  WaitUntil([&] { return StampIn(report, what, nth) != 0; }, 5000);
-  const LONGLONG shown = StampIn(report, what, nth);
-  if (seen && shown) ms.push_back(Ms(seen - shown));
+// Both ends stamped by the companion: from its nth `from` stamp (the moment it
+// shows a window or puts a text back) to its first `to` stamp after it (the
+// moment it received the launcher's change). Appended to `ms` when both came;
+// the counter at the end, or 0. The stamps carry the times, so the report is
+// read seldom (each read is work for the Wine server, which the launcher and
+// the companion wait on), for at most 5 s.
+LONGLONG AddLatency(std::vector<double>& ms, const std::string& report, const std::string& from,
+                    size_t nth, const std::string& to) {
+  LONGLONG start = 0, end = 0;
+  for (DWORD waited = 0; !end && waited < 5000; waited += kReportReadPauseMs) {
+    Sleep(kReportReadPauseMs);
+    start = StampIn(report, from, nth);
+    end = start ? StampAfter(report, to, start) : 0;
+  }
+  if (end) ms.push_back(Ms(end - start));
+  return end;
 }
 
 // The main window at start-up: from the companion's show to the brand, and
@@ -198,16 +198,10 @@ StartUp StartUpLatencies(const Path& path, const Variables& companion, int runs)
   StartUp result;
   for (int i = 0; i < runs; ++i) {
     Launch run(path, companion);
-    // By its class alone: a process list on every poll would load the
-    // platform while the companion starts, and find the window late.
-    HWND main = PollFor([] { return FindWindowA("KorvastelMain", nullptr); });
-    const LONGLONG seen = SeenAt(main, BrandMainEn);
+    const LONGLONG retitled = AddLatency(result.ms, run.report, "shown", 0, "retitled main");
     WaitUntil([&] { return StampIn(run.launcherReport, "started", 0) != 0; }, 5000);
-    const LONGLONG shown = StampIn(run.report, "shown", 0);
     const LONGLONG started = StampIn(run.launcherReport, "started", 0);
-    if (!seen || !shown || !started) continue;
-    result.ms.push_back(Ms(seen - shown));
-    if (seen < started) ++result.brandBeforeStartReturned;
+    if (retitled && started && retitled < started) ++result.brandBeforeStartReturned;
   }
   return result;
 }
@@ -220,8 +214,7 @@ std::vector<double> RestartRelabelLatencies(const Path& path, int runs) {
   for (int i = 0; i < runs; ++i) {
     KillProcessesNamed(CompanionExeName);
     ChildProcess again(CompanionCommand(run.folder.Path()));
-    HWND main = PollFor([&] { return CompanionMainWindow(again.Pid()); });
-    AddLatency(ms, run.report, "shown", i + 1, SeenAt(main, BrandMainEn));
+    AddLatency(ms, run.report, "shown", i + 1, "retitled main");
   }
   return ms;
 }
@@ -232,12 +225,35 @@ std::vector<double> AboutRelabelLatencies(const Path& path, int runs) {
   const DWORD pid = RelabelledCompanion();
   for (int i = 0; i < runs; ++i) {
     SendCompanionCommand(pid, kCmdOpenAbout);
-    HWND about = PollFor([&] { return CompanionAboutBox(pid); });
-    AddLatency(ms, run.report, "about", i, SeenAt(about, BrandAboutEn));
+    AddLatency(ms, run.report, "about", i, "retitled about");
     SendCompanionCommand(pid, kCmdCloseAbout);
     WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; });
   }
   return ms;
+}
+
+// The companion puts back, again and again, a text its main window's rules
+// take away: from the moment it does to the moment it receives the change.
+std::vector<double> PutBackLatencies(const Path& path, int runs, int command, const char* putBack,
+                                     const std::string& changed) {
+  std::vector<double> ms;
+  Launch run(path);
+  const DWORD pid = RelabelledCompanion();
+  for (int i = 0; i < runs; ++i) {
+    SendCompanionCommand(pid, command);
+    AddLatency(ms, run.report, putBack, i, changed);
+  }
+  return ms;
+}
+
+std::vector<double> AddressShownAgainLatencies(const Path& path, int runs) {
+  return PutBackLatencies(path, runs, kCmdShowVendorAddressAgain, "address-back",
+                          "hidden " + std::to_string(kIdVendorAddress));
+}
+
+std::vector<double> LongTextPutBackLatencies(const Path& path, int runs) {
+  return PutBackLatencies(path, runs, kCmdPutLongTextBack, "text-back",
+                          "cut " + std::to_string(kIdDescription));
 }
 
 std::string Fixed(double v, int digits = 3) {
@@ -265,7 +281,10 @@ struct Window {
 const Window kAboutBox = {"About box", AboutRelabelLatencies};
 const Window kRestarted = {"main window of a companion restarted while the launcher runs",
                            RestartRelabelLatencies};
-const std::vector<Window> kAllWindows = {kAboutBox, kRestarted};
+const Window kAddressShownAgain = {"vendor address shown again", AddressShownAgainLatencies};
+const Window kLongTextPutBack = {"long text put back", LongTextPutBackLatencies};
+const std::vector<Window> kAllWindows = {kAboutBox, kRestarted, kAddressShownAgain,
+                                         kLongTextPutBack};
 
 std::string LatencyTable(const std::vector<Window>& windows, double period) {
   std::string t =
