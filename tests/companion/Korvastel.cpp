@@ -72,11 +72,13 @@ std::string Env(const char* name) {
 }
 
 // The moment, on the performance counter, that the benchmark measures from.
-std::string Stamp(const char* what) {
+LONGLONG Now() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  return std::string(what) + " " + std::to_string(now.QuadPart);
+  return now.QuadPart;
 }
+
+std::string Stamp(const char* what) { return std::string(what) + " " + std::to_string(Now()); }
 
 void Report(const std::string& line) {
   const std::string path = Env("KORVASTEL_REPORT");
@@ -142,12 +144,6 @@ bool IsEdit(HWND control) {
 void StampReceived(const std::string& what, LONGLONG at, LRESULT answer) {
   if (InSendMessage()) ReplyMessage(answer);
   Report(what + " " + std::to_string(at));
-}
-
-LONGLONG Now() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now.QuadPart;
 }
 
 // Each control's own procedure, behind the one that watches it.
