@@ -27,7 +27,10 @@
 // With KORVASTEL_REPORT it also stamps the moment each of its windows and
 // controls receives another program's change: "retitled main|about <count>",
 // "settext <id> <count>", "cut <id> <count>" (the replace that ends a cut),
-// "hidden <id> <count>".
+// "hidden <id> <count>"; and, around a selection another program makes,
+// "selecting <id> <count>" when it comes and "selected <id> <count>" when the
+// control is done with it; and "about-shown <count>" once an About box's show
+// returned.
 #include <windows.h>
 #include <richedit.h>
 
@@ -164,6 +167,13 @@ LRESULT CALLBACK WatchedControlProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         RaiseControlEvent(wnd, EVENT_OBJECT_NAMECHANGE, OBJID_WINDOW);
       if (fromOutside) StampReceived("settext " + id(), at, result);
       break;
+    case EM_SETSEL:
+      if (fromOutside) {
+        const std::string selected = Stamp(("selected " + id()).c_str());
+        StampReceived("selecting " + id(), at, result);
+        Report(selected);
+      }
+      break;
     case EM_REPLACESEL:
       RaiseControlEvent(wnd, EVENT_OBJECT_VALUECHANGE, OBJID_CLIENT);
       if (fromOutside) StampReceived("cut " + id(), at, result);
@@ -187,8 +197,8 @@ LRESULT StampedRetitle(HWND wnd, WPARAM wp, LPARAM lp, const char* what) {
 }
 
 BOOL CALLBACK WatchControl(HWND control, LPARAM) {
-  g_controlProcs[control] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchedControlProc)));
+  g_controlProcs[control] = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchedControlProc)));
   return TRUE;
 }
 
@@ -318,6 +328,7 @@ void OpenAbout() {
   EnableWindow(g_main, FALSE);
   Report(Stamp("about"));
   Show(a, SW_SHOW);
+  Report(Stamp("about-shown"));
 }
 
 void ShowConnectionFailure() {
@@ -422,7 +433,6 @@ HMENU MainMenu() {
   return bar;
 }
 
-
 // The show request this program was started with: WinMain's and the start-up
 // information's, which the first show of its main window obeys on Windows.
 void ReportShowRequest(int cmdShow) {
@@ -430,7 +440,8 @@ void ReportShowRequest(int cmdShow) {
   si.cb = sizeof si;
   GetStartupInfoA(&si);
   std::string line = "show-request " + std::to_string(cmdShow);
-  line += (si.dwFlags & STARTF_USESHOWWINDOW) ? " given=" + std::to_string(si.wShowWindow) : " none";
+  line +=
+      (si.dwFlags & STARTF_USESHOWWINDOW) ? " given=" + std::to_string(si.wShowWindow) : " none";
   Report(line);
 }
 

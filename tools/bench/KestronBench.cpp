@@ -33,6 +33,12 @@ double g_ticksPerMs;
 constexpr int kLatencyRuns = 50;
 // The pause between two reads of the companion's report.
 constexpr DWORD kReportReadPauseMs = 20;
+// How long a user leaves the About box open once it carries the brand, and
+// how long before opening it again: the launcher is done with one box
+// before the next comes, as it always is when a person opens them.
+constexpr DWORD kAboutPauseMs = 100;
+// How long a launcher whose controller has begun is left to finish starting.
+constexpr DWORD kSettleMs = 500;
 
 double Ms(LONGLONG counts) { return counts / g_ticksPerMs; }
 
@@ -162,10 +168,18 @@ struct Launch {
   }
 };
 
-// Waits for the launcher to relabel the companion it started; its process id.
-DWORD RelabelledCompanion() {
+// Waits for the launcher to relabel the companion it started, and for its
+// controller to run (its first pass cuts the long description) and settle:
+// the rows that use it measure a launcher at work; the start-up rows measure
+// one that starts. The companion's process id.
+DWORD RelabelledCompanion(const Launch& run) {
   const DWORD pid = WaitForCompanion();
   WaitUntil([&] { return WindowText(CompanionMainWindow(pid)) == BrandMainEn; });
+  WaitUntil([&] {
+    Sleep(kReportReadPauseMs);
+    return StampIn(run.report, "cut " + std::to_string(kIdDescription), 0) != 0;
+  });
+  Sleep(kSettleMs);
   return pid;
 }
 
@@ -210,7 +224,7 @@ StartUp StartUpLatencies(const Path& path, const Variables& companion, int runs)
 std::vector<double> RestartRelabelLatencies(const Path& path, int runs) {
   std::vector<double> ms;
   Launch run(path);
-  RelabelledCompanion();
+  RelabelledCompanion(run);
   for (int i = 0; i < runs; ++i) {
     KillProcessesNamed(CompanionExeName);
     ChildProcess again(CompanionCommand(run.folder.Path()));
@@ -219,17 +233,31 @@ std::vector<double> RestartRelabelLatencies(const Path& path, int runs) {
   return ms;
 }
 
-std::vector<double> AboutRelabelLatencies(const Path& path, int runs) {
+// From the companion's `from` stamp of each About box it opens to the brand.
+std::vector<double> AboutLatencies(const Path& path, int runs, const std::string& from) {
   std::vector<double> ms;
   Launch run(path);
-  const DWORD pid = RelabelledCompanion();
+  const DWORD pid = RelabelledCompanion(run);
   for (int i = 0; i < runs; ++i) {
     SendCompanionCommand(pid, kCmdOpenAbout);
-    AddLatency(ms, run.report, "about", i, "retitled about");
+    AddLatency(ms, run.report, from, i, "retitled about");
+    Sleep(kAboutPauseMs);
     SendCompanionCommand(pid, kCmdCloseAbout);
     WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; });
+    Sleep(kAboutPauseMs);
   }
   return ms;
+}
+
+// From the moment the companion is about to show the box.
+std::vector<double> AboutRelabelLatencies(const Path& path, int runs) {
+  return AboutLatencies(path, runs, "about");
+}
+
+// From the moment the companion's show returned: no program can retitle the
+// box while the companion is inside that call.
+std::vector<double> AboutAfterShowLatencies(const Path& path, int runs) {
+  return AboutLatencies(path, runs, "about-shown");
 }
 
 // The companion puts back, again and again, a text its main window's rules
@@ -238,7 +266,7 @@ std::vector<double> PutBackLatencies(const Path& path, int runs, int command, co
                                      const std::string& changed) {
   std::vector<double> ms;
   Launch run(path);
-  const DWORD pid = RelabelledCompanion();
+  const DWORD pid = RelabelledCompanion(run);
   for (int i = 0; i < runs; ++i) {
     SendCompanionCommand(pid, command);
     AddLatency(ms, run.report, putBack, i, changed);
@@ -254,6 +282,26 @@ std::vector<double> AddressShownAgainLatencies(const Path& path, int runs) {
 std::vector<double> LongTextPutBackLatencies(const Path& path, int runs) {
   return PutBackLatencies(path, runs, kCmdPutLongTextBack, "text-back",
                           "cut " + std::to_string(kIdDescription));
+}
+
+// The long text put back, less the time the companion's rich-text control
+// spends inside the launcher's selection laying the new text out (Wine's
+// does it there, before it can take the cut): the launcher's own share.
+std::vector<double> LongTextLauncherShares(const Path& path, int runs) {
+  const std::string id = " " + std::to_string(kIdDescription);
+  std::vector<double> ms;
+  Launch run(path);
+  const DWORD pid = RelabelledCompanion(run);
+  for (int i = 0; i < runs; ++i) {
+    SendCompanionCommand(pid, kCmdPutLongTextBack);
+    std::vector<double> total;
+    if (!AddLatency(total, run.report, "text-back", i, "cut" + id)) continue;
+    const LONGLONG putBack = StampIn(run.report, "text-back", i);
+    const LONGLONG selecting = StampAfter(run.report, "selecting" + id, putBack);
+    const LONGLONG selected = StampAfter(run.report, "selected" + id, selecting);
+    if (selecting && selected) ms.push_back(total[0] - Ms(selected - selecting));
+  }
+  return ms;
 }
 
 std::string Fixed(double v, int digits = 3) {
@@ -279,12 +327,18 @@ struct Window {
   std::vector<double> (*measure)(const Path&, int);
 };
 const Window kAboutBox = {"About box", AboutRelabelLatencies};
+const Window kAboutBoxAfterShow = {"About box, from the return of the companion's show",
+                                   AboutAfterShowLatencies};
 const Window kRestarted = {"main window of a companion restarted while the launcher runs",
                            RestartRelabelLatencies};
 const Window kAddressShownAgain = {"vendor address shown again", AddressShownAgainLatencies};
 const Window kLongTextPutBack = {"long text put back", LongTextPutBackLatencies};
-const std::vector<Window> kAllWindows = {kAboutBox, kRestarted, kAddressShownAgain,
-                                         kLongTextPutBack};
+const Window kLongTextLauncherShare = {
+    "long text put back, less the companion's own layout inside the selection",
+    LongTextLauncherShares};
+const std::vector<Window> kAllWindows = {kAboutBox,        kAboutBoxAfterShow,
+                                         kRestarted,       kAddressShownAgain,
+                                         kLongTextPutBack, kLongTextLauncherShare};
 
 std::string LatencyTable(const std::vector<Window>& windows, double period) {
   std::string t =
