@@ -142,6 +142,14 @@ TEST_F(WindowEvents, ControlsAreRelabelledOnTheirOwnReportAndItsOwnWritesEndTher
     EXPECT_TRUE(WaitUntil(row.relabelled, kRelabelBoundMs)) << row.done;
   }
 
+  // More lines than the rules allow, but nothing past the cut's first
+  // character: no cut is made, so no report of one brings the rule back.
+  const std::string cut = "cut " + std::to_string(kIdDescription);
+  const int cuts = Stamps(report, cut);
+  SetWindowTextA(description, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12");
+  PumpMessages(kNoRelabelMs);
+  EXPECT_EQ(Stamps(report, cut), cuts) << "an empty cut of a short text of many lines";
+
   SendCompanionCommand(pid, kCmdWriteLog, 50);
   ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(main, kIdLog) != nullptr; }));
   EXPECT_TRUE(AboutRelabelled(pid));

@@ -20,9 +20,12 @@ constexpr int kAboutFrameLeft = 3;
 constexpr int kAboutFrameTop = 30;
 
 // Deletes the characters from `first` up to 800 of a long rich-text control.
+// With nothing past `first` the cut would change nothing but the caret, and
+// the report of that empty change would bring the rule straight back.
 void CutRichText(HWND child, const std::string& className, int first) {
   if (!TextEquals(className, RichEditClass)) return;
   if (winsys::SendGetLineCount(child) <= kMaxRichTextLines) return;
+  if (winsys::SendGetTextLength(child) <= first) return;
   winsys::SendSetSel(child, first, kCutEnd);
   winsys::SendReplaceSelNoUndo(child, "");
 }

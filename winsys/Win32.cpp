@@ -130,6 +130,10 @@ int SendGetLineCount(HWND wnd) {
   return static_cast<int>(::SendMessageA(wnd, EM_GETLINECOUNT, 0, 0));
 }
 
+int SendGetTextLength(HWND wnd) {
+  return static_cast<int>(::SendMessageA(wnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
 void SendSetSel(HWND wnd, int first, int end) { ::SendMessageA(wnd, EM_SETSEL, first, end); }
 
 void SendReplaceSelNoUndo(HWND wnd, const char* text) {

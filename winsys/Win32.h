@@ -46,6 +46,7 @@ void SendSetText(HWND wnd, const char* text);
 // else reaches the calling thread meanwhile.
 bool SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs);
 int SendGetLineCount(HWND wnd);
+int SendGetTextLength(HWND wnd);
 void SendSetSel(HWND wnd, int first, int end);
 void SendReplaceSelNoUndo(HWND wnd, const char* text);
 
