@@ -120,10 +120,10 @@ void SendSetText(HWND wnd, const char* text) {
   ::SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-bool SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs) {
+void SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs) {
   DWORD_PTR result = 0;
-  return ::SendMessageTimeoutA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
-                               SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+  ::SendMessageTimeoutA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                        SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs, &result);
 }
 
 int SendGetLineCount(HWND wnd) {

@@ -42,9 +42,9 @@ void SetWindowPosTop(HWND wnd);
 // Messages to edit and rich-edit controls.
 void SendSetText(HWND wnd, const char* text);
 // WM_SETTEXT that waits at most `timeoutMs` for the window's thread, and not
-// at all for one the platform deems hung; false when it gave up. Nothing
-// else reaches the calling thread meanwhile.
-bool SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs);
+// at all for one the platform deems hung; a send that gives up is cancelled.
+// Nothing else reaches the calling thread meanwhile.
+void SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs);
 int SendGetLineCount(HWND wnd);
 int SendGetTextLength(HWND wnd);
 void SendSetSel(HWND wnd, int first, int end);
