@@ -10,7 +10,9 @@
 #include "ui/uShowTop.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
+#include "winsys/Win32Processes.h"
+#include "winsys/Win32Shell.h"
 
 using winsys::Application;
 

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "text/TextCompare.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
+#include "winsys/Win32Processes.h"
 
 namespace {
 

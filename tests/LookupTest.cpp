@@ -6,7 +6,8 @@
 #include "lookup/uProcessIDWin.h"
 #include "tests/support/TestSupport.h"
 #include "text/TextTable.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
+#include "winsys/Win32Processes.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "ui/TitleDispatch.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
 
 namespace {
 

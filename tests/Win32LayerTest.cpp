@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/support/TestWindow.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
 
 namespace {
 

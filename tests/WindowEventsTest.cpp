@@ -15,7 +15,7 @@
 #include "text/TextTable.h"
 #include "ui/ufrmMain.h"
 #include "winsys/Application.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Processes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "text/TextCompare.h"
 
-#include "winsys/Win32.h"
+#include "winsys/Win32Shell.h"
 
 bool TextEquals(std::string_view a, std::string_view b) { return a == b; }
 

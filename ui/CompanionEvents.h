@@ -16,7 +16,7 @@
 
 #include "winsys/PostedEvent.h"
 #include "winsys/WinEvents.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
 
 class CompanionEvents {
  public:

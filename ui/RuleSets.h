@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
 
 // Called once for each descendant of a recognised window, at every depth.
 // Each returns false only when handed window 0; the context is not used.

@@ -7,7 +7,9 @@
 #include "text/TextTable.h"
 #include "ui/TitleDispatch.h"
 #include "winsys/Failure.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
+#include "winsys/Win32Processes.h"
+#include "winsys/Win32Shell.h"
 #include "winsys/WinEvents.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "ui/RuleSets.h"
 #include "ui/uShowTop.h"
 #include "winsys/Failure.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
 
 HWND MainCnWnd = nullptr;
 HWND MainEnWnd = nullptr;

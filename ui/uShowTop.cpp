@@ -1,7 +1,7 @@
 #include "ui/uShowTop.h"
 
 #include "text/TextTable.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Shell.h"
 
 TForm2* Form2 = nullptr;
 

@@ -11,7 +11,8 @@
 #include "ui/uShowTop.h"
 #include "winsys/Application.h"
 #include "winsys/Failure.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
+#include "winsys/Win32Shell.h"
 
 TForm1* Form1 = nullptr;
 

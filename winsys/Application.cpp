@@ -3,7 +3,8 @@
 #include <exception>
 
 #include "winsys/Failure.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Processes.h"
+#include "winsys/Win32Shell.h"
 
 namespace winsys {
 

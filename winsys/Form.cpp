@@ -5,7 +5,7 @@
 
 #include "winsys/Application.h"
 #include "winsys/Controls.h"
-#include "winsys/Win32.h"
+#include "winsys/Win32Windows.h"
 
 namespace winsys {
 

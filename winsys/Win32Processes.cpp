@@ -1,0 +1,112 @@
+#include "winsys/Win32Processes.h"
+
+namespace winsys {
+
+namespace {
+
+// The tool-help functions, looked up once.
+using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+struct Toolhelp {
+  bool lookedUp = false;
+  CreateSnapshotFn create = nullptr;
+  ProcessWalkFn first = nullptr;
+  ProcessWalkFn next = nullptr;
+};
+Toolhelp g_toolhelp;
+
+FARPROC KernelProc(const char* name) {
+  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+  return kernel ? ::GetProcAddress(kernel, name) : nullptr;
+}
+seam::KernelProcLookup g_lookup = KernelProc;
+
+template <typename Fn>
+Fn LookUp(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(g_lookup(name)));
+}
+
+const Toolhelp& Tools() {
+  if (!g_toolhelp.lookedUp) {
+    g_toolhelp.create = LookUp<CreateSnapshotFn>("CreateToolhelp32Snapshot");
+    g_toolhelp.first = LookUp<ProcessWalkFn>("Process32First");
+    g_toolhelp.next = LookUp<ProcessWalkFn>("Process32Next");
+    g_toolhelp.lookedUp = true;
+  }
+  return g_toolhelp;
+}
+
+}  // namespace
+
+// Where any of the three functions is missing there is no snapshot, so no
+// entry of one is ever read without the means to read the next.
+ProcessSnapshot CreateToolhelp32Snapshot() {
+  if (!Tools().create || !Tools().first || !Tools().next) return ProcessSnapshot();
+  HANDLE h = Tools().create(TH32CS_SNAPPROCESS, 0);
+  return h == INVALID_HANDLE_VALUE ? ProcessSnapshot() : ProcessSnapshot(h);
+}
+
+static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 4 ? 296 : 304),
+              "the process entry: 296 bytes in a 32-bit build, 304 in a 64-bit one");
+
+bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
+  return snapshot && Tools().first(snapshot.get(), &entry);
+}
+
+bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
+  return snapshot && Tools().next(snapshot.get(), &entry);
+}
+
+ShowRequest OwnShowRequest() {
+  STARTUPINFOA own{};
+  own.cb = sizeof own;
+  ::GetStartupInfoA(&own);
+  return {(own.dwFlags & STARTF_USESHOWWINDOW) != 0, own.wShowWindow};
+}
+
+StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
+                              const ShowRequest& show) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = show.given ? STARTF_USESHOWWINDOW : 0;
+  startup.wShowWindow = show.show;
+  PROCESS_INFORMATION started{};
+  std::string line = commandLine;  // the platform may write into it
+  ::SetLastError(ERROR_SUCCESS);   // a failure that sets none must not show an older one
+  if (!::CreateProcessA(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+    return {KernelHandle(), ::GetLastError()};
+  const KernelHandle thread(started.hThread);  // only the process is waited for
+  return {KernelHandle(started.hProcess), ERROR_SUCCESS};
+}
+
+void WaitForInputIdle(const KernelHandle& process, DWORD timeoutMs) {
+  ::WaitForInputIdle(process.get(), timeoutMs);
+}
+
+void HardenLibrarySearch() {
+  ::SetDllDirectoryA("");  // takes the current folder out of the search
+  // Where the kernel has it (Windows 8, or 7 with its update), the program's
+  // own folder goes too; Windows XP lacks it and searches as before.
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  if (auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+          reinterpret_cast<void*>(KernelProc("SetDefaultDllDirectories"))))
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+DWORD CurrentProcessId() { return ::GetCurrentProcessId(); }
+
+std::string ProgramPath() {
+  char buffer[MAX_PATH + 1] = {};
+  ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  return buffer;  // up to the first NUL
+}
+
+namespace seam {
+void SetKernelProcLookup(KernelProcLookup lookup) {
+  g_lookup = lookup ? lookup : KernelProc;
+  g_toolhelp = Toolhelp{};
+}
+}  // namespace seam
+
+}  // namespace winsys
