@@ -34,6 +34,14 @@ int ReportStartFailure(const std::string& path, DWORD code) {
   return code != 0 ? static_cast<int>(code) : kFailedStatus;
 }
 
+// The taskbar identity the companion starts with: the brand's, which the
+// installer's shortcuts to the launcher carry too, so that the companion's
+// button groups with them and a pin of it starts the launcher. Earlier
+// systems do not know the start flag that hands it on: they get none.
+const char* CompanionAppId() {
+  return winsys::PlatformKnowsAppIds() ? BrandAppId : nullptr;
+}
+
 // Starts exactly the companion's file (a name without extension gets none
 // added), as the user started this launcher (the shortcut's show request:
 // normal, maximised, minimised), and waits as WinExec would until it first
@@ -42,8 +50,8 @@ int ReportStartFailure(const std::string& path, DWORD code) {
 std::optional<DWORD> StartCompanion(const std::string& path) {
   // Quoted as a command line names its program: a folder with blanks would
   // otherwise split the companion's own name, its first argument.
-  const winsys::StartedProcess companion =
-      winsys::CreateProcessA(path.c_str(), "\"" + path + "\"", winsys::OwnShowRequest());
+  const winsys::StartedProcess companion = winsys::CreateProcessA(
+      path.c_str(), "\"" + path + "\"", winsys::OwnShowRequest(), CompanionAppId());
   if (!companion.process) return companion.lastError;
   winsys::WaitForInputIdle(companion.process, kInputIdleTimeoutMs);
   return std::nullopt;

@@ -15,7 +15,7 @@ set(kestron_brand_fields
   product BrandProduct  company BrandCompany  web_address OwnWebAddress
   splash_caption BrandSplashCaption
   product_name BrandProductName  file_description -  publisher BrandPublisher
-  assembly_name -)
+  assembly_name -  app_id BrandAppId)
 # The texts the launcher writes into the companion's windows: none may be a
 # title of the companion's, which the dispatch would take for its window.
 set(kestron_written_fields main_title_en main_title_cn about_title_en about_title_cn
@@ -26,8 +26,12 @@ set(kestron_companion_titles TitleMainCn TitleMainEn TitleAboutCn TitleAboutEn
     TitleConnFailCn TitleConnFailEn)
 # Picture, width, height and bits per pixel, as the launcher draws them.
 set(kestron_brand_bitmaps splash.bmp 452 308 24  overlay.bmp 140 378 24)
+# The icon's images: the large one is required; the small ones are optional.
+set(kestron_brand_icon_sizes 16 32 48)
 set(kestron_brand_icon_size 48)
 set(kestron_brand_icon_depth 32)
+# What Windows takes for an application's ID (its taskbar identity).
+set(kestron_max_app_id_chars 128)
 
 function(kestron_brand_fault where reason)
   message(SEND_ERROR "${where}: ${reason}")
@@ -197,6 +201,18 @@ function(kestron_check_names file)
       kestron_brand_fault("Brand file ${file}: field ${field}" "\"${brand_${field}}\" ${reason}")
     endif()
   endwhile()
+  # Windows' form of an application's ID: Company.Product[.SubProduct[.Version]].
+  if(DEFINED brand_app_id)
+    string(LENGTH "${brand_app_id}" n)
+    set(part "[A-Za-z0-9_-]+")
+    if(n GREATER kestron_max_app_id_chars)
+      kestron_brand_fault("Brand file ${file}: field app_id"
+        "${n} characters; Windows takes an application ID of at most ${kestron_max_app_id_chars}")
+    elseif(NOT brand_app_id MATCHES "^${part}(\\.${part})(\\.${part})?(\\.${part})?$")
+      kestron_brand_fault("Brand file ${file}: field app_id"
+        "\"${brand_app_id}\" must be Company.Product, with at most two more sections, each of letters, digits, hyphens and underscores (no blanks)")
+    endif()
+  endif()
 endfunction()
 
 # A little-endian number of `bytes` bytes at `offset` of a file.
@@ -243,17 +259,36 @@ function(kestron_check_pictures dir)
   endif()
   kestron_file_number(${path} 2 2 type)
   kestron_file_number(${path} 4 2 count)
-  kestron_file_number(${path} 6 1 w)
-  kestron_file_number(${path} 7 1 h)
-  kestron_file_number(${path} 12 2 bits)
-  kestron_file_number(${path} 18 4 image)
-  kestron_file_number(${path} ${image} 4 image_header)
-  set(size ${kestron_brand_icon_size})
-  if(NOT "${type} ${count} ${w} ${h} ${bits}" STREQUAL "1 1 ${size} ${size} ${kestron_brand_icon_depth}")
-    kestron_brand_fault("Brand picture ${path}"
-      "must be an icon of one ${size} x ${size} image with ${kestron_brand_icon_depth} bits per pixel (found ${count} image(s), the first ${w} x ${h}, ${bits} bits)")
-  elseif(NOT image_header EQUAL 40)  # a bitmap's header, not a PNG signature
-    kestron_brand_fault("Brand picture ${path}" "its image is not stored as a bitmap (a PNG image, for one, does not show on Windows XP)")
+  set(where "Brand picture ${path}")
+  set(allowed "${kestron_brand_icon_sizes}")
+  string(REPLACE ";" ", " allowed_text "${allowed}")
+  list(LENGTH allowed most)
+  if(NOT type EQUAL 1 OR count LESS 1 OR count GREATER most)
+    kestron_brand_fault("${where}" "must be an icon of 1 to ${most} images (found ${count})")
+    return()
+  endif()
+  set(seen "")
+  math(EXPR last "${count} - 1")
+  foreach(i RANGE ${last})
+    math(EXPR entry "6 + 16 * ${i}")
+    kestron_file_number(${path} ${entry} 1 w)
+    math(EXPR entry_h "${entry} + 1")
+    kestron_file_number(${path} ${entry_h} 1 h)
+    math(EXPR entry_bits "${entry} + 6")
+    kestron_file_number(${path} ${entry_bits} 2 bits)
+    math(EXPR entry_image "${entry} + 12")
+    kestron_file_number(${path} ${entry_image} 4 image)
+    kestron_file_number(${path} ${image} 4 image_header)
+    if(NOT w EQUAL h OR NOT w IN_LIST allowed OR w IN_LIST seen OR NOT bits EQUAL kestron_brand_icon_depth)
+      kestron_brand_fault("${where}"
+        "image ${i} is ${w} x ${h}, ${bits} bits per pixel; each image must be one of ${allowed_text} pixels square, each size once, ${kestron_brand_icon_depth} bits per pixel")
+    elseif(NOT image_header EQUAL 40)  # a bitmap's header, not a PNG signature
+      kestron_brand_fault("${where}" "image ${i} (${w} x ${h}) is not stored as a bitmap (a PNG image, for one, does not show on Windows XP)")
+    endif()
+    list(APPEND seen ${w})
+  endforeach()
+  if(NOT kestron_brand_icon_size IN_LIST seen)
+    kestron_brand_fault("${where}" "has no ${kestron_brand_icon_size} x ${kestron_brand_icon_size} image, which the launcher and its installer show")
   endif()
 endfunction()
 
@@ -356,7 +391,8 @@ function(kestron_write_brand generated)
     "; Generated from ${brand_file}.\n"
     "!define PRODUCT \"${brand_product_name}\"\n"
     "!define COMPANY \"${brand_publisher}\"\n"
-    "!define BRAND_ICON \"${KESTRON_BRAND_DIR}/icon.ico\"\n")
+    "!define BRAND_ICON \"${KESTRON_BRAND_DIR}/icon.ico\"\n"
+    "!define APP_ID \"${brand_app_id}\"\n")
   configure_file(${brand_scratch}/KestronBrand.nsh ${generated}/KestronBrand.nsh COPYONLY)
 
   set(KESTRON_BRAND_PRODUCT_NAME "${brand_product_name}" PARENT_SCOPE)

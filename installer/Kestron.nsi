@@ -5,14 +5,15 @@
 ; installer/CMakeLists.txt builds it and defines TARGET (x86-unicode, or
 ; amd64-unicode for the 64-bit test build), VERSION (1.0) and VERSION_DOTS
 ; (1.0.0.0), BRAND (the brand's names and icon, generated from the brand
-; folder: PRODUCT, COMPANY, BRAND_ICON), KESTRON_EXE (the launcher to pack)
+; folder: PRODUCT, COMPANY, BRAND_ICON, APP_ID), KESTRON_EXE (the launcher to pack)
 ; and OUTFILE; for a signed
 ; release also SIGN (a command that signs the file it is given) and
 ; SIGNED_UNINSTALLER (where the signed uninstaller is copied).
 ;
 ; Silent use: Setup.exe /S [/D=folder]; /D must come last, without quotes.
 ; Exit status 0 installed, 2 the folder does not hold Korvastel (nothing is
-; written), 3 Kestron is running from that folder or from the installed one.
+; written), 3 Kestron is running from that folder or from the installed one,
+; 4 installed, but Windows did not take the taskbar identity into a shortcut.
 
 Unicode true
 Target ${TARGET}
@@ -31,6 +32,7 @@ SetDateSave off
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WinVer.nsh
 
 ; As in the launcher's version resource (ui/Kestron.rc).
 !include "${BRAND}"
@@ -42,6 +44,14 @@ SetDateSave off
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestron"
 !define EXIT_NO_COMPANION 2
 !define EXIT_KESTRON_RUNS 3
+!define EXIT_NO_APP_ID 4
+; The shell's link object and what the installer asks of it.
+!define CLSID_SHELLLINK "{00021401-0000-0000-C000-000000000046}"
+!define IID_ISHELLLINKW "{000214F9-0000-0000-C000-000000000046}"
+!define IID_IPERSISTFILE "{0000010B-0000-0000-C000-000000000046}"
+!define IID_IPROPERTYSTORE "{886D8EEB-8CF2-4446-8D02-CDBA1DBDCF99}"
+; System.AppUserModel.ID is property 5 of this set.
+!define FMTID_APPUSERMODEL "{9F4C2855-9F79-4B39-A8D0-E1D42DE1D5F3}"
 
 Name "${TITLE}"
 OutFile "${OUTFILE}"
@@ -93,6 +103,8 @@ LangString KestronRuns ${LANG_ENGLISH} "Kestron is running from $R9.$\r$\nClose 
 LangString KestronRuns ${LANG_SIMPCHINESE} "Kestron 正在从 $R9 运行。$\r$\n请先关闭它，然后选择“重试”。"
 LangString DesktopShortcut ${LANG_ENGLISH} "Desktop shortcut"
 LangString DesktopShortcut ${LANG_SIMPCHINESE} "桌面快捷方式"
+LangString NoAppId ${LANG_ENGLISH} "${TITLE} is installed, but Windows did not take its taskbar identity into the shortcut $0 (error $2). A taskbar pin of the programmer software may start it without ${TITLE}."
+LangString NoAppId ${LANG_SIMPCHINESE} "${TITLE} 已安装，但 Windows 未能把其任务栏标识写入快捷方式 $0（错误 $2）。固定到任务栏的编程器软件可能会绕过 ${TITLE} 启动。"
 
 ; ${If} ${HoldsCompanion} folder: the folder holds a file (not a folder) named Korvastel.
 !macro _HoldsCompanion _a _b _t _f
@@ -216,6 +228,58 @@ Function RemoveEarlierInstallElsewhere
   ${EndIf}
 FunctionEnd
 
+; Gives the shortcut file $0 the taskbar identity the launcher starts the
+; companion with (Windows 7 and later): a pin of the companion's taskbar
+; button is then a pin of this shortcut, which starts the launcher. The
+; shell's link object is asked through its COM interfaces; every call's
+; result is checked, and a failure leaves the shortcut as it was made, says
+; so, and ends the setup with status 4. $1 to $6 are its own.
+Function SetShortcutAppId
+  ${IfNot} ${AtLeastWin7}
+    Return
+  ${EndIf}
+  StrCpy $1 0  ; the link
+  StrCpy $3 0  ; its file interface
+  StrCpy $4 0  ; its property store
+  System::Call 'ole32::CoCreateInstance(g "${CLSID_SHELLLINK}", p 0, i 1, g "${IID_ISHELLLINKW}", *p .r1) i .r2'
+  ${If} $2 = 0
+    System::Call '$1->0(g "${IID_IPERSISTFILE}", *p .r3) i .r2'  ; QueryInterface
+  ${EndIf}
+  ${If} $2 = 0
+    System::Call '$3->5(w r0, i 2) i .r2'  ; Load, for reading and writing
+  ${EndIf}
+  ${If} $2 = 0
+    System::Call '$1->0(g "${IID_IPROPERTYSTORE}", *p .r4) i .r2'
+  ${EndIf}
+  ${If} $2 = 0
+    System::Call '*(g "${FMTID_APPUSERMODEL}", i 5) p .r5'  ; the property's key
+    ; A PROPVARIANT holding a wide string (VT_LPWSTR, 31), padded to its size.
+    System::Call '*(i 31, i 0, w "${APP_ID}", p 0) p .r6'
+    System::Call '$4->6(p r5, p r6) i .r2'  ; SetValue
+    System::Free $5
+    System::Free $6
+  ${EndIf}
+  ${If} $2 = 0
+    System::Call '$4->7() i .r2'  ; Commit
+  ${EndIf}
+  ${If} $2 = 0
+    System::Call '$3->6(p 0, i 1) i .r2'  ; Save, into the file loaded
+  ${EndIf}
+  ${If} $4 != 0
+    System::Call '$4->2()'  ; Release
+  ${EndIf}
+  ${If} $3 != 0
+    System::Call '$3->2()'
+  ${EndIf}
+  ${If} $1 != 0
+    System::Call '$1->2()'
+  ${EndIf}
+  ${If} $2 != 0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(NoAppId)" /SD IDOK
+    SetErrorLevel ${EXIT_NO_APP_ID}
+  ${EndIf}
+FunctionEnd
+
 Section "${TITLE}" SecLauncher
   SectionIn RO
   Call RemoveEarlierInstallElsewhere
@@ -224,6 +288,8 @@ Section "${TITLE}" SecLauncher
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   ; The working folder is $INSTDIR, the current output path.
   CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\Kestron.exe" "" "$INSTDIR\Kestron.exe" 0
+  StrCpy $0 "$SMPROGRAMS\${TITLE}.lnk"
+  Call SetShortcutAppId
 
   ; The estimated size counts the two files, in KiB rounded up.
   ${GetSize} "$INSTDIR" "/M=Kestron.exe /S=0B /G=0" $0 $1 $2
@@ -246,6 +312,8 @@ SectionEnd
 Section "$(DesktopShortcut)" SecDesktop
   SetOutPath $INSTDIR
   CreateShortcut "$DESKTOP\${TITLE}.lnk" "$INSTDIR\Kestron.exe" "" "$INSTDIR\Kestron.exe" 0
+  StrCpy $0 "$DESKTOP\${TITLE}.lnk"
+  Call SetShortcutAppId
 SectionEnd
 
 Function un.onInit

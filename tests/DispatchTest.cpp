@@ -11,6 +11,7 @@
 #include "text/TextTable.h"
 #include "ui/TitleDispatch.h"
 #include "ui/uShowTop.h"
+#include "winsys/Handles.h"
 
 namespace {
 
@@ -26,6 +27,96 @@ std::vector<LONG> Bounds(HWND wnd) {
   RECT r;
   GetWindowRect(wnd, &r);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// The icons the dispatch hands to windows, watched at this program's import
+// table as they are sent: under Wine the companion's windows never see them.
+struct SentIcon {
+  HWND wnd;
+  WPARAM which;
+  HICON icon;
+  UINT timeoutMs;
+};
+std::vector<SentIcon> g_sentIcons;
+decltype(&::SendMessageTimeoutA) g_sendMessageTimeout;
+
+LRESULT WINAPI WatchedSendMessageTimeout(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT flags, UINT timeoutMs, PDWORD_PTR result) {
+  if (msg == WM_SETICON)
+    g_sentIcons.push_back({wnd, wParam, reinterpret_cast<HICON>(lParam), timeoutMs});
+  return g_sendMessageTimeout(wnd, msg, wParam, lParam, flags, timeoutMs, result);
+}
+
+// An icon's size and colour pixels; 0 x 0 for a handle that is no icon (any more).
+struct IconPicture {
+  LONG width = 0, height = 0;
+  std::vector<DWORD> pixels;
+};
+
+IconPicture PictureOf(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return {};
+  const winsys::BitmapHandle color(info.hbmColor), mask(info.hbmMask);
+  BITMAP bm{};
+  GetObjectA(color.get(), sizeof bm, &bm);
+  IconPicture picture{bm.bmWidth, bm.bmHeight, std::vector<DWORD>(bm.bmWidth * bm.bmHeight)};
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = bm.bmWidth;
+  format.bmiHeader.biHeight = -bm.bmHeight;  // top-down
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, color.get(), 0, bm.bmHeight, picture.pixels.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+IconPicture BrandIconAt(int widthMetric, int heightMetric) {
+  HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                             GetSystemMetrics(widthMetric),
+                                             GetSystemMetrics(heightMetric), 0));
+  IconPicture picture = PictureOf(icon);
+  DestroyIcon(icon);
+  return picture;
+}
+
+// Each main window, of either language, gets the brand's small and big icon
+// once, at the system's sizes, sent with a time-out; the icons outlive the
+// dispatch, as the companion's windows go on showing them. The About box
+// keeps its own.
+TEST_F(Dispatch, MainWindowsGetTheBrandIconsOnceTheAboutBoxNone) {
+  ImportHook<decltype(&::SendMessageTimeoutA)> watch("user32.dll", "SendMessageTimeoutA",
+                                                     WatchedSendMessageTimeout);
+  g_sendMessageTimeout = watch.Original();
+  g_sentIcons.clear();
+  HWND english = TopWindow(TitleMainEn);
+  HWND chinese = TopWindow(TitleMainCn);
+  HWND about = TopWindow(TitleAboutEn);
+  Controller().ApplyTitleRules(english, TitleMainEn);
+  Controller().ApplyTitleRules(english, BrandMainEn);  // the next tick
+  Controller().ApplyTitleRules(chinese, TitleMainCn);
+  Controller().ApplyTitleRules(about, TitleAboutEn);
+
+  ASSERT_EQ(g_sentIcons.size(), 4u) << "a small and a big icon for each main window, no more";
+  const IconPicture smallIcon = BrandIconAt(SM_CXSMICON, SM_CYSMICON);
+  const IconPicture bigIcon = BrandIconAt(SM_CXICON, SM_CYICON);
+  ASSERT_EQ(smallIcon.width, GetSystemMetrics(SM_CXSMICON));
+  ASSERT_EQ(bigIcon.width, GetSystemMetrics(SM_CXICON));
+  for (size_t i = 0; i < g_sentIcons.size(); ++i) {
+    const SentIcon& sent = g_sentIcons[i];
+    const IconPicture& expected = i % 2 == 0 ? smallIcon : bigIcon;
+    EXPECT_EQ(sent.wnd, i < 2 ? english : chinese) << i;
+    EXPECT_EQ(sent.which, WPARAM(i % 2 == 0 ? ICON_SMALL : ICON_BIG)) << i;
+    EXPECT_GT(sent.timeoutMs, 0u) << i;
+    const IconPicture picture = PictureOf(sent.icon);
+    EXPECT_EQ(picture.width, expected.width) << i << ": gone, or not at the system's size";
+    EXPECT_EQ(picture.height, expected.height) << i;
+    EXPECT_TRUE(picture.pixels == expected.pixels) << i << ": not the brand's icon";
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(sent.wnd, WM_GETICON, sent.which, 0)), sent.icon)
+        << i;
+  }
+  EXPECT_EQ(SendMessageA(about, WM_GETICON, ICON_BIG, 0), 0);
 }
 
 TEST_F(DispatchCp936, ChineseMainWindowIsRetitledOnceAndFreesTheSplash) {

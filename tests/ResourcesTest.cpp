@@ -30,18 +30,22 @@ struct IconDirEntry {
 };
 struct IconDir {
   WORD reserved, type, count;
-  IconDirEntry entries[1];
+  IconDirEntry entries[3];  // `count` of them: the brand's icon has three
 };
 #pragma pack(pop)
 
-TEST(Resources, MainIconIsOne48PixelImageWithAlpha) {
+// The caption, the taskbar and Alt+Tab each get an image of their own size.
+TEST(Resources, MainIconHolds16_32And48PixelImagesWithAlpha) {
   HRSRC res = FindResourceA(nullptr, "MAINICON", MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
   ASSERT_NE(res, nullptr);
   const auto* dir = static_cast<const IconDir*>(LockResource(LoadResource(nullptr, res)));
-  ASSERT_EQ(dir->count, 1);
-  EXPECT_EQ(dir->entries[0].width, 48);
-  EXPECT_EQ(dir->entries[0].height, 48);
-  EXPECT_EQ(dir->entries[0].bitCount, 32);
+  ASSERT_EQ(dir->count, 3);
+  const int sizes[] = {16, 32, 48};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(dir->entries[i].width, sizes[i]) << i;
+    EXPECT_EQ(dir->entries[i].height, sizes[i]) << i;
+    EXPECT_EQ(dir->entries[i].bitCount, 32) << i;
+  }
 }
 
 }  // namespace

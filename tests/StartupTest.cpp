@@ -54,7 +54,7 @@ std::optional<WORD> OwnShowRequest() {
 // With the launcher in "...\Temp\Kestron start N\", an unquoted command line
 // would make Windows try "...\Temp\Kestron.exe" first: a decoy waits there.
 // Started from a shortcut that asks for a maximised window, the launcher
-// hands that request on to the companion.
+// hands that request on to the companion, with the brand's taskbar identity.
 TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the test screen is 1024 x 768";
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
@@ -79,6 +79,9 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   })) << "the splash must be up and centred before the companion starts, and kept on top; report:"
       << Contents(report);
   EXPECT_TRUE(HasLine(report, ShowRequestLine(SW_SHOWMAXIMIZED))) << Contents(report);
+  EXPECT_TRUE(HasLine(report, "app-id " + std::string(BrandAppId)))
+      << "the companion starts with the taskbar identity of the launcher's shortcuts:"
+      << Contents(report);
   auto lines = ReadLines(report);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                           [](const std::string& l) { return l.rfind("started ", 0) == 0; }),

@@ -39,6 +39,9 @@ texts_of() {  # texts_of HEADER FOLDER
 texts_of "$tmp/default/generated/KestronBrand.h" "$tmp/kestron-texts"
 texts_of "$tmp/example/generated/KestronBrand.h" "$tmp/example-texts"
 hex() { od -An -v -tx1 "$@" | tr -d '\n'; }  # " 4b 45 ...": bytes stay aligned
+number() { od -An -tu4 -j "$2" -N 4 "$1" | tr -d ' '; }  # number FILE OFFSET
+# The bytes of an icon file's first image, as its directory's first entry places them.
+first_icon_image() { hex -j "$(number "$1" 18)" -N "$(number "$1" 14)" "$1"; }
 hex "$launcher" >"$tmp/launcher.hex"
 hex "$setup" >"$tmp/setup.hex"
 found() { grep -qF -- "$2" "$tmp/$1.hex"; }  # found launcher|setup HEX
@@ -70,7 +73,7 @@ expect() {  # expect yes|no BRAND
     done
   done
   for program in launcher setup; do
-    shown found $program "$(hex -j 22 "$pictures/icon.ico")" || fail "$brand's icon in the $program: expected $want"
+    shown found $program "$(first_icon_image "$pictures/icon.ico")" || fail "$brand's icon in the $program: expected $want"
   done
   for picture in splash.bmp overlay.bmp; do
     shown found launcher "$(hex -j 14 -N 4096 "$pictures/$picture")" || fail "$brand's $picture in the launcher: expected $want"
@@ -112,6 +115,9 @@ rows=(
   "bad|sed -i /^web_address/d \"\$brand/brand.txt\"|brand.txt: field web_address: missing"
   "bad|cp \"\$brand/overlay.bmp\" \"\$brand/splash.bmp\"|splash.bmp: 140 x 378 pixels, 24 bits per pixel; the launcher draws it at 452 x 308"
   "bad|rm \"\$brand/icon.ico\"|icon.ico: missing"
+  "bad|printf '\\x89PNG\\r\\n\\x1a\\n' >\"\$tmp/png\"; dd if=\"\$tmp/png\" of=\"\$brand/icon.ico\" bs=1 seek=\$(number \"\$brand/icon.ico\" 18) conv=notrunc status=none|icon.ico: image 0 (16 x 16) is not stored as a bitmap"
+  "bad|field app_id 'Halden.Orvelin Pro'|brand.txt: field app_id: \"Halden.Orvelin Pro\" must be Company.Product"
+  "bad|field app_id 'Halden.$(printf 'x%.0s' $(seq 122))'|brand.txt: field app_id: 129 characters; Windows takes an application ID of at most 128"
   "bad|field main_title_en '$(table_text TitleConnFailEn)'|brand.txt: field main_title_en: \"$(table_text TitleConnFailEn)\" is the companion's own title TitleConnFailEn"
   "bad|field about_title_cn '$(table_text_utf8 TitleAboutCn)'|brand.txt: field about_title_cn: \"$(table_text_utf8 TitleAboutCn)\" is the companion's own title TitleAboutCn"
   "bad|field company '$(table_text PrefixEmail | tr a-z A-Z) TOOLS'|brand.txt: field company: \"EMAIL TOOLS\" is matched by the About box's rule PrefixEmail (TextStartsWith, Hide)"

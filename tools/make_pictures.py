@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Draw the brands' pictures: the splash screen, the side overlay and the icon.
 
-Writes splash.bmp (452x308), overlay.bmp (140x378) and icon.ico (one 48x48
-32-bit image) into brands/kestron/, and the same drawings in other colours
+Writes splash.bmp (452x308), overlay.bmp (140x378) and icon.ico (16x16, 32x32
+and 48x48 32-bit images) into brands/kestron/, and the same drawings in other colours
 into brands/example/. The output is committed, so this only needs re-running
 when the artwork changes. Standard library only; the output is the same on
 every run.
@@ -167,6 +167,10 @@ def ripple_color(dx, dy):
 
 # ---------------------------------------------------------------- icon
 
+# The window caption's and the taskbar's (16), Alt+Tab's (32) and the
+# launcher's own file's (48) sizes at the usual 96 dots per inch.
+ICON_SIZES = (16, 32, 48)
+
 def star_points(cx, cy, outer, inner, tips=5):
     pts = []
     for i in range(tips * 2):
@@ -198,8 +202,10 @@ def emblem(x, y, star):
 
 
 def make_icon(size=48, samples=4):
-    """Supersampled emblem as rows of straight (unpremultiplied) RGBA."""
+    """Supersampled emblem as rows of straight (unpremultiplied) RGBA, drawn
+    at `size` pixels from its 48x48 design."""
     star = star_points(24, 25, 16, 6.5)
+    scale = 48 / size
     img = []
     for py in range(size):
         row = []
@@ -207,8 +213,8 @@ def make_icon(size=48, samples=4):
             acc = [0.0, 0.0, 0.0, 0.0]
             for sy in range(samples):
                 for sx in range(samples):
-                    r, g, b, a = emblem(px + (sx + 0.5) / samples,
-                                        py + (sy + 0.5) / samples, star)
+                    r, g, b, a = emblem((px + (sx + 0.5) / samples) * scale,
+                                        (py + (sy + 0.5) / samples) * scale, star)
                     acc = [acc[0] + r * a, acc[1] + g * a, acc[2] + b * a, acc[3] + a]
             alpha = acc[3]
             rgb = tuple(round(c / alpha) for c in acc[:3]) if alpha else (0, 0, 0)
@@ -217,8 +223,8 @@ def make_icon(size=48, samples=4):
     return img
 
 
-def write_ico(path, img):
-    """Save one 32-bit BGRA image (with its AND mask) as a .ico file."""
+def ico_image(img):
+    """One 32-bit BGRA image with its AND mask, as an icon file stores it."""
     size = len(img)
     xor = bytearray()
     mask = bytearray()
@@ -231,10 +237,19 @@ def write_ico(path, img):
         mask += bits.to_bytes((size + 7) // 8, "big").ljust(mask_stride, b"\0")
     info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
                        len(xor) + len(mask), 0, 0, 0, 0)
-    data = info + xor + mask
-    icondir = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), 6 + 16)
-    path.write_bytes(icondir + entry + data)
+    return info + xor + mask
+
+
+def write_ico(path, imgs):
+    """Save 32-bit images, each stored as a bitmap, as one .ico file."""
+    entries, datas = b"", b""
+    offset = 6 + 16 * len(imgs)
+    for img in imgs:
+        data = ico_image(img)
+        entries += struct.pack("<BBBBHHII", len(img), len(img), 0, 0, 1, 32, len(data),
+                               offset + len(datas))
+        datas += data
+    path.write_bytes(struct.pack("<HHH", 0, 1, len(imgs)) + entries + datas)
 
 
 def recolour(img, colours):
@@ -243,13 +258,14 @@ def recolour(img, colours):
 
 
 def main():
-    splash, overlay, icon = make_splash(), make_overlay(), make_icon()
+    splash, overlay = make_splash(), make_overlay()
+    icons = [make_icon(size) for size in ICON_SIZES]
     for brand, colours in BRAND_COLOURS.items():
         out = BRANDS_DIR / brand
         out.mkdir(parents=True, exist_ok=True)
         write_bmp(out / "splash.bmp", recolour(splash, colours))
         write_bmp(out / "overlay.bmp", recolour(overlay, colours))
-        write_ico(out / "icon.ico", recolour(icon, colours))
+        write_ico(out / "icon.ico", [recolour(icon, colours) for icon in icons])
         for name in ("splash.bmp", "overlay.bmp", "icon.ico"):
             print(out / name, (out / name).stat().st_size, "bytes")
 

@@ -23,7 +23,7 @@ struct WindowKind {
   const char* brand;         // the title the launcher gives it
   HWND* recorded;            // where the window last retitled is kept
   winsys::WalkProc ruleSet;  // run once over a newly seen window's controls
-  bool mainWindow;           // also known by its brand title; seeing it frees the splash
+  bool mainWindow;           // known by its brand title too, frees the splash, gets the icons
 };
 
 // Every row is tested; the titles are distinct, so at most one matches.
@@ -45,18 +45,49 @@ const ConnectionFailure kConnectionFailures[] = {
     {TitleConnFailEn, TitleMainEn},
 };
 
+// The longest a companion main window's thread may keep the launcher waiting
+// for each of its icons.
+constexpr UINT kIconTimeoutMs = 200;
+
+// The brand's icons for the companion's main windows, at the sizes the system
+// shows: the small one in the caption and on the taskbar button, the big one
+// in Alt+Tab. The system destroys a program's icons when the program ends,
+// and a window shows them for as long as it keeps them: loaded once, they
+// live as long as the launcher, which outlives the companion's windows.
+struct BrandIcons {
+  winsys::IconHandle smallIcon = winsys::LoadIconResource("MAINICON", winsys::SmallIconSize());
+  winsys::IconHandle bigIcon = winsys::LoadIconResource("MAINICON", winsys::BigIconSize());
+};
+
+const BrandIcons& Icons() {
+  static const BrandIcons icons;
+  return icons;
+}
+
+// A missing icon is not sent: the window would lose its own and show none.
+void GiveBrandIcons(HWND wnd) {
+  const BrandIcons& icons = Icons();
+  if (icons.smallIcon)
+    winsys::SendSetIconTimeout(wnd, ICON_SMALL, icons.smallIcon.get(), kIconTimeoutMs);
+  if (icons.bigIcon) winsys::SendSetIconTimeout(wnd, ICON_BIG, icons.bigIcon.get(), kIconTimeoutMs);
+}
+
 // A retitled About box is not recognised again: its brand title is what the
 // overlay waits for.
 bool Recognises(const WindowKind& kind, const std::string& title) {
   return TextEquals(title, kind.title) || (kind.mainWindow && TextEquals(title, kind.brand));
 }
 
-// Retitles, records and walks a window of this kind seen for the first time.
+// Retitles, records and walks a window of this kind seen for the first time;
+// a main window then gets the brand's icons, after every text. The About
+// box keeps its own: an owned window has no taskbar button, and a dialog's
+// caption usually shows no icon, which one given would change.
 void Retitle(const WindowKind& kind, HWND wnd) {
   if (wnd == *kind.recorded) return;  // seen before: handles are compared only
   *kind.recorded = wnd;
   winsys::SetWindowTextA(wnd, kind.brand);
   ApplyRuleSet(wnd, kind.ruleSet);
+  if (kind.mainWindow) GiveBrandIcons(wnd);
 }
 
 // Looks past a connection-failure box to the main window of the box's

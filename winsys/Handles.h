@@ -48,6 +48,10 @@ struct CloseKernelHandle {
 struct DeleteGdiObject {
   void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
 };
+// An icon loaded from a resource at a size of its own, not shared.
+struct DestroyIconHandle {
+  void operator()(HICON h) const { ::DestroyIcon(h); }
+};
 struct DeleteMemoryDC {
   void operator()(HDC dc) const { ::DeleteDC(dc); }
 };
@@ -65,6 +69,7 @@ using KernelHandle = Owned<HANDLE, CloseKernelHandle>;
 using FontHandle = Owned<HFONT, DeleteGdiObject>;
 using BitmapHandle = Owned<HBITMAP, DeleteGdiObject>;
 using BrushHandle = Owned<HBRUSH, DeleteGdiObject>;
+using IconHandle = Owned<HICON, DestroyIconHandle>;
 using MemoryDC = Owned<HDC, DeleteMemoryDC>;
 using WindowDC = Owned<HDC, ReleaseWindowDC>;
 

@@ -65,11 +65,16 @@ ShowRequest OwnShowRequest() {
 }
 
 StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
-                              const ShowRequest& show) {
+                              const ShowRequest& show, const char* appId) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = show.given ? STARTF_USESHOWWINDOW : 0;
   startup.wShowWindow = show.show;
+  std::string title = appId ? appId : "";  // the platform's field is not const
+  if (appId) {
+    startup.dwFlags |= STARTF_TITLEISAPPID;
+    startup.lpTitle = title.data();
+  }
   PROCESS_INFORMATION started{};
   std::string line = commandLine;  // the platform may write into it
   ::SetLastError(ERROR_SUCCESS);   // a failure that sets none must not show an older one
@@ -92,6 +97,11 @@ void HardenLibrarySearch() {
   if (auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
           reinterpret_cast<void*>(KernelProc("SetDefaultDllDirectories"))))
     setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+bool PlatformKnowsAppIds() {
+  HMODULE shell = ::GetModuleHandleA("shell32.dll");  // loaded: this program imports from it
+  return shell && ::GetProcAddress(shell, "SetCurrentProcessExplicitAppUserModelID");
 }
 
 DWORD CurrentProcessId() { return ::GetCurrentProcessId(); }

@@ -33,9 +33,14 @@ struct StartedProcess {
   DWORD lastError;
 };
 // Starts exactly the file `path` (no extension added, no search), with the
-// command line given, the show request handed on as its first show.
+// command line given, the show request handed on as its first show, and the
+// application ID given (STARTF_TITLEISAPPID; nullptr: none) as the identity
+// the taskbar groups its windows under.
 StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
-                              const ShowRequest& show);
+                              const ShowRequest& show, const char* appId);
+// Whether the platform knows application IDs (Windows 7 and later): its
+// shell has the call that sets one, which earlier shells lack.
+bool PlatformKnowsAppIds();
 // Waits until the process first waits for input, or the time is up.
 void WaitForInputIdle(const KernelHandle& process, DWORD timeoutMs);
 // Libraries are loaded from the system's folders, not from the program's

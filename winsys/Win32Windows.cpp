@@ -91,6 +91,21 @@ void SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs) {
                         SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs, &result);
 }
 
+IconHandle LoadIconResource(const char* name, SIZE size) {
+  return IconHandle(static_cast<HICON>(
+      ::LoadImageA(::GetModuleHandleA(nullptr), name, IMAGE_ICON, size.cx, size.cy, 0)));
+}
+
+SIZE SmallIconSize() { return {::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)}; }
+
+SIZE BigIconSize() { return {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)}; }
+
+void SendSetIconTimeout(HWND wnd, WPARAM which, HICON icon, UINT timeoutMs) {
+  DWORD_PTR previous = 0;
+  ::SendMessageTimeoutA(wnd, WM_SETICON, which, reinterpret_cast<LPARAM>(icon),
+                        SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs, &previous);
+}
+
 int SendGetLineCount(HWND wnd) {
   return static_cast<int>(::SendMessageA(wnd, EM_GETLINECOUNT, 0, 0));
 }

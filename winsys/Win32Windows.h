@@ -38,6 +38,16 @@ RECT GetWindowRect(HWND wnd);
 // without activating it.
 void SetWindowPosTop(HWND wnd);
 
+// One of this program's icon resources at the size given, its own copy.
+IconHandle LoadIconResource(const char* name, SIZE size);
+// The sizes the system shows a window's small icon (its caption, its taskbar
+// button) and its big one (Alt+Tab) at.
+SIZE SmallIconSize();
+SIZE BigIconSize();
+// WM_SETICON (ICON_SMALL or ICON_BIG), waiting as SendSetTextTimeout does.
+// The icon the window had before is its own and is left alone.
+void SendSetIconTimeout(HWND wnd, WPARAM which, HICON icon, UINT timeoutMs);
+
 // Messages to edit and rich-edit controls.
 void SendSetText(HWND wnd, const char* text);
 // WM_SETTEXT that waits at most `timeoutMs` for the window's thread, and not

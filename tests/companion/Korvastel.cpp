@@ -434,7 +434,8 @@ HMENU MainMenu() {
 }
 
 // The show request this program was started with: WinMain's and the start-up
-// information's, which the first show of its main window obeys on Windows.
+// information's, which the first show of its main window obeys on Windows,
+// and the application ID it was started with, if any.
 void ReportShowRequest(int cmdShow) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
@@ -443,6 +444,8 @@ void ReportShowRequest(int cmdShow) {
   line +=
       (si.dwFlags & STARTF_USESHOWWINDOW) ? " given=" + std::to_string(si.wShowWindow) : " none";
   Report(line);
+  const bool appId = (si.dwFlags & STARTF_TITLEISAPPID) && si.lpTitle;
+  Report(appId ? std::string("app-id ") + si.lpTitle : "app-id none");
 }
 
 }  // namespace
