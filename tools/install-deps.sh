@@ -16,7 +16,7 @@ source "$(dirname "$0")/host.sh"
 
 packages=(cmake ninja-build googletest
           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          wine wine64 xvfb xauth imagemagick x11-utils bc procps fonts-wqy-microhei nsis
+          wine wine64 fonts-wine xvfb xauth imagemagick x11-utils bc procps fonts-wqy-microhei nsis
           osslsigncode openssl git)
 wine32=wine32:i386
 wants_32bit_wine && packages+=("$wine32")

@@ -9,6 +9,7 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 xvfb_pid=""
+wine_symbol_font=/usr/share/wine/fonts/marlett.ttf
 wine_servers=()
 session_cleanups=()
 
@@ -40,6 +41,13 @@ prepare_prefix() {
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$WINESERVER_CMD" -w
     touch "$WINEPREFIX/.kestron-ready"
+  fi
+  # The symbol font of the caption buttons (fonts-wine): Debian's Wine 8 finds
+  # it only in the prefix's font folder, and draws the letters 0 1 r without it.
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -f "$wine_symbol_font" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    cp "$wine_symbol_font" "$fonts/"
   fi
 }
 
