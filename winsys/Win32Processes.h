@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <optional>
 #include <string>
 
 #include "winsys/Handles.h"
@@ -17,6 +18,10 @@ using ProcessSnapshot = KernelHandle;
 ProcessSnapshot CreateToolhelp32Snapshot();
 bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
 bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
+// The session (the user's logon: fast user switching, Remote Desktop) a
+// process runs in; none where the platform will not say, or lacks the
+// function, which is looked up by name like the snapshot functions.
+std::optional<DWORD> ProcessIdToSessionId(DWORD pid);
 
 // The show request this program was started with (its shortcut: normal,
 // maximised, minimised), as its start-up information carries it.
@@ -33,9 +38,10 @@ struct StartedProcess {
   DWORD lastError;
 };
 // Starts exactly the file `path` (no extension added, no search), with the
-// command line given, the show request handed on as its first show.
+// command line given, in the current folder `folder`, the show request
+// handed on as its first show.
 StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
-                              const ShowRequest& show);
+                              const ShowRequest& show, const char* folder);
 // Waits until the process first waits for input, or the time is up.
 void WaitForInputIdle(const KernelHandle& process, DWORD timeoutMs);
 // Libraries are loaded from the system's folders, not from the program's
@@ -44,14 +50,18 @@ void HardenLibrarySearch();
 DWORD CurrentProcessId();
 // The full path of the running executable.
 std::string ProgramPath();
+// Whether this program runs elevated (with its administrator rights in
+// force); none where the platform has no elevation (Windows XP) or will not
+// say.
+std::optional<bool> IsElevated();
 
 // The one seam for tests: the lookup below is made once and kept, so a test
-// that simulates a system without these functions must replace it and have
-// it made again.
+// that simulates a system without these functions, or answers for them,
+// must replace it and have it made again.
 namespace seam {
 using KernelProcLookup = FARPROC (*)(const char* name);
-// Replaces how the snapshot functions are looked up (nullptr: the kernel
-// library again) and forgets what was looked up before.
+// Replaces how the snapshot and session functions are looked up (nullptr:
+// the kernel library again) and forgets what was looked up before.
 void SetKernelProcLookup(KernelProcLookup lookup);
 }  // namespace seam
 
