@@ -12,7 +12,9 @@
 ;
 ; Silent use: Setup.exe /S [/D=folder]; /D must come last, without quotes.
 ; Exit status 0 installed, 2 the folder does not hold Korvastel (nothing is
-; written), 3 Kestron is running from that folder or from the installed one.
+; written), 3 Kestron is running from that folder or from the installed one,
+; 4 the user has no administrator rights (nothing is written; the
+; uninstaller too).
 
 Unicode true
 Target ${TARGET}
@@ -42,6 +44,7 @@ SetDateSave off
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestron"
 !define EXIT_NO_COMPANION 2
 !define EXIT_KESTRON_RUNS 3
+!define EXIT_NOT_ADMIN 4
 
 Name "${TITLE}"
 OutFile "${OUTFILE}"
@@ -91,6 +94,10 @@ LangString NoCompanion ${LANG_ENGLISH} "This folder does not hold Korvastel."
 LangString NoCompanion ${LANG_SIMPCHINESE} "此文件夹中没有 Korvastel。"
 LangString KestronRuns ${LANG_ENGLISH} "Kestron is running from $R9.$\r$\nClose it, then choose Retry."
 LangString KestronRuns ${LANG_SIMPCHINESE} "Kestron 正在从 $R9 运行。$\r$\n请先关闭它，然后选择“重试”。"
+LangString NotAdminSetup ${LANG_ENGLISH} "Setup of ${TITLE} needs administrator rights: it installs for every user of this computer.$\r$\nLog on as an administrator, then run it again."
+LangString NotAdminSetup ${LANG_SIMPCHINESE} "安装 ${TITLE} 需要管理员权限：它为这台计算机的所有用户安装。$\r$\n请以管理员身份登录，然后再次运行。"
+LangString NotAdminRemove ${LANG_ENGLISH} "Removing ${TITLE} needs administrator rights.$\r$\nLog on as an administrator, then run it again."
+LangString NotAdminRemove ${LANG_SIMPCHINESE} "卸载 ${TITLE} 需要管理员权限。$\r$\n请以管理员身份登录，然后再次运行。"
 LangString DesktopShortcut ${LANG_ENGLISH} "Desktop shortcut"
 LangString DesktopShortcut ${LANG_SIMPCHINESE} "桌面快捷方式"
 
@@ -167,6 +174,20 @@ LangString DesktopShortcut ${LANG_SIMPCHINESE} "桌面快捷方式"
 !insertmacro DEFINE_RUNNING_CHECKS ""
 !insertmacro DEFINE_RUNNING_CHECKS "un."
 
+; Windows XP ignores RequestExecutionLevel: there a user without
+; administrator rights would get part of an install, its all-users
+; registry entries failing without a word. Says so and ends instead, with
+; status 4 (silent too).
+!macro REFUSE_WITHOUT_ADMIN MESSAGE
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "$(${MESSAGE})" /SD IDOK
+    SetErrorLevel ${EXIT_NOT_ADMIN}
+    Quit
+  ${EndIf}
+!macroend
+
 ; The chosen folder, and the one an earlier install was made to.
 Function RefuseWhileKestronRuns
   StrCpy $R9 $INSTDIR
@@ -179,6 +200,7 @@ Function RefuseWhileKestronRuns
 FunctionEnd
 
 Function .onInit
+  !insertmacro REFUSE_WITHOUT_ADMIN NotAdminSetup
   SetShellVarContext all
   ${If} $INSTDIR == ""  ; no /D=
     StrCpy $INSTDIR $PROGRAMFILES
@@ -249,6 +271,7 @@ Section "$(DesktopShortcut)" SecDesktop
 SectionEnd
 
 Function un.onInit
+  !insertmacro REFUSE_WITHOUT_ADMIN NotAdminRemove
   SetShellVarContext all
   StrCpy $R9 $INSTDIR
   Call un.RefuseWhileKestronRunsIn
