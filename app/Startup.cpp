@@ -22,8 +22,15 @@ namespace {
 // the platform's own start call (WinExec) waits.
 constexpr DWORD kInputIdleTimeoutMs = 30000;
 constexpr UINT kChineseCodePage = 936;
+// ERROR_ELEVATION_REQUIRED: the companion needs administrator rights.
+constexpr DWORD kElevationRequired = 740;
 // The exit status of a launcher that failed in a way the platform gave no code for.
 constexpr int kFailedStatus = 1;
+
+// The folder of a file's full path, with its final separator.
+std::string FolderOf(const std::string& path) {
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
 
 // Tells the user why the companion did not start, in the system's language
 // as the companion itself would speak it, and gives the exit status: the
@@ -44,17 +51,37 @@ const char* CompanionAppId() {
 
 // Starts exactly the companion's file (a name without extension gets none
 // added), as the user started this launcher (the shortcut's show request:
-// normal, maximised, minimised), and waits as WinExec would until it first
-// waits for input; closes its handles. The platform's reason when it did
-// not start.
+// normal, maximised, minimised), in its own folder as if started directly
+// (a companion that opens its files by relative name finds them, whatever
+// folder this launcher was started in), and waits as WinExec would until it
+// first waits for input; closes its handles. The platform's reason when it
+// did not start.
 std::optional<DWORD> StartCompanion(const std::string& path) {
   // Quoted as a command line names its program: a folder with blanks would
   // otherwise split the companion's own name, its first argument.
   const winsys::StartedProcess companion = winsys::CreateProcessA(
-      path.c_str(), "\"" + path + "\"", winsys::OwnShowRequest(), CompanionAppId());
+      path.c_str(), "\"" + path + "\"", winsys::OwnShowRequest(), FolderOf(path).c_str(),
+      CompanionAppId());
   if (!companion.process) return companion.lastError;
   winsys::WaitForInputIdle(companion.process, kInputIdleTimeoutMs);
   return std::nullopt;
+}
+
+// For a companion that needs administrator rights: starts this launcher
+// again, elevated, from its own file and folder and as the user started it;
+// the user is asked once. Starting the companion elevated alone would not
+// do: the platform drops the messages of a program that is not elevated to
+// one that is, so nothing would be re-labelled. An elevated launcher never
+// asks, nor one that cannot tell (there is no elevation before Vista), so
+// the request never comes round again. Whether the elevated launcher started
+// (not when the user declined).
+bool StartElevatedLauncher(HWND owner) {
+  if (winsys::IsElevated() != std::optional<bool>(false)) return false;
+  const std::string program = winsys::ProgramPath();
+  const winsys::ShowRequest show = winsys::OwnShowRequest();
+  const winsys::ShellComScope com;
+  return winsys::ShellExecuteExA(owner, "runas", program.c_str(), FolderOf(program).c_str(),
+                                 show.given ? show.show : SW_SHOWNORMAL);
 }
 
 // Shows the splash, starts the companion and runs the controller until the
@@ -84,8 +111,10 @@ int StartCompanionAndRun() {
   watcher->Terminate();
   keepOnTop->Terminate();
   if (failure) {
+    const bool handedOver =
+        *failure == kElevationRequired && StartElevatedLauncher(splash);
     FreeSplash();
-    return ReportStartFailure(path, *failure);
+    return handedOver ? 0 : ReportStartFailure(path, *failure);
   }
 
   // The companion's main window shows the vendor's title until this: nothing
@@ -99,7 +128,7 @@ int StartCompanionAndRun() {
 }  // namespace
 
 std::string CompanionPath(const std::string& programPath) {
-  return programPath.substr(0, programPath.find_last_of('\\') + 1) + CompanionExeName;
+  return FolderOf(programPath) + CompanionExeName;
 }
 
 int RunKestron() {

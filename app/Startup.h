@@ -7,7 +7,9 @@
 std::string CompanionPath(const std::string& programPath);
 
 // Shows the splash, starts the companion, and runs the controller until the
-// companion has gone. Returns the exit status: 0, or when the companion could
-// not be started, the platform's code for the reason (1 where it gave none);
-// 1 after the error box for a window that could not be made.
+// companion has gone. Returns the exit status: 0, also once an elevated
+// launcher took over a companion that needs administrator rights; when the
+// companion could not be started, the platform's code for the reason (1
+// where it gave none); 1 after the error box for a window that could not be
+// made.
 int RunKestron();

@@ -13,7 +13,9 @@
 ; Silent use: Setup.exe /S [/D=folder]; /D must come last, without quotes.
 ; Exit status 0 installed, 2 the folder does not hold Korvastel (nothing is
 ; written), 3 Kestron is running from that folder or from the installed one,
-; 4 installed, but Windows did not take the taskbar identity into a shortcut.
+; 4 the user has no administrator rights (nothing is written; the
+; uninstaller too), 5 installed, but Windows did not take the taskbar
+; identity into a shortcut.
 
 Unicode true
 Target ${TARGET}
@@ -44,7 +46,8 @@ SetDateSave off
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestron"
 !define EXIT_NO_COMPANION 2
 !define EXIT_KESTRON_RUNS 3
-!define EXIT_NO_APP_ID 4
+!define EXIT_NOT_ADMIN 4
+!define EXIT_NO_APP_ID 5
 ; The shell's link object and what the installer asks of it.
 !define CLSID_SHELLLINK "{00021401-0000-0000-C000-000000000046}"
 !define IID_ISHELLLINKW "{000214F9-0000-0000-C000-000000000046}"
@@ -101,6 +104,10 @@ LangString NoCompanion ${LANG_ENGLISH} "This folder does not hold Korvastel."
 LangString NoCompanion ${LANG_SIMPCHINESE} "此文件夹中没有 Korvastel。"
 LangString KestronRuns ${LANG_ENGLISH} "Kestron is running from $R9.$\r$\nClose it, then choose Retry."
 LangString KestronRuns ${LANG_SIMPCHINESE} "Kestron 正在从 $R9 运行。$\r$\n请先关闭它，然后选择“重试”。"
+LangString NotAdminSetup ${LANG_ENGLISH} "Setup of ${TITLE} needs administrator rights: it installs for every user of this computer.$\r$\nLog on as an administrator, then run it again."
+LangString NotAdminSetup ${LANG_SIMPCHINESE} "安装 ${TITLE} 需要管理员权限：它为这台计算机的所有用户安装。$\r$\n请以管理员身份登录，然后再次运行。"
+LangString NotAdminRemove ${LANG_ENGLISH} "Removing ${TITLE} needs administrator rights.$\r$\nLog on as an administrator, then run it again."
+LangString NotAdminRemove ${LANG_SIMPCHINESE} "卸载 ${TITLE} 需要管理员权限。$\r$\n请以管理员身份登录，然后再次运行。"
 LangString DesktopShortcut ${LANG_ENGLISH} "Desktop shortcut"
 LangString DesktopShortcut ${LANG_SIMPCHINESE} "桌面快捷方式"
 LangString NoAppId ${LANG_ENGLISH} "${TITLE} is installed, but Windows did not take its taskbar identity into the shortcut $0 (error $2). A taskbar pin of the programmer software may start it without ${TITLE}."
@@ -179,6 +186,20 @@ LangString NoAppId ${LANG_SIMPCHINESE} "${TITLE} 已安装，但 Windows 未能�
 !insertmacro DEFINE_RUNNING_CHECKS ""
 !insertmacro DEFINE_RUNNING_CHECKS "un."
 
+; Windows XP ignores RequestExecutionLevel: there a user without
+; administrator rights would get part of an install, its all-users
+; registry entries failing without a word. Says so and ends instead, with
+; status 4 (silent too).
+!macro REFUSE_WITHOUT_ADMIN MESSAGE
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "$(${MESSAGE})" /SD IDOK
+    SetErrorLevel ${EXIT_NOT_ADMIN}
+    Quit
+  ${EndIf}
+!macroend
+
 ; The chosen folder, and the one an earlier install was made to.
 Function RefuseWhileKestronRuns
   StrCpy $R9 $INSTDIR
@@ -191,6 +212,7 @@ Function RefuseWhileKestronRuns
 FunctionEnd
 
 Function .onInit
+  !insertmacro REFUSE_WITHOUT_ADMIN NotAdminSetup
   SetShellVarContext all
   ${If} $INSTDIR == ""  ; no /D=
     StrCpy $INSTDIR $PROGRAMFILES
@@ -233,7 +255,7 @@ FunctionEnd
 ; button is then a pin of this shortcut, which starts the launcher. The
 ; shell's link object is asked through its COM interfaces; every call's
 ; result is checked, and a failure leaves the shortcut as it was made, says
-; so, and ends the setup with status 4. $1 to $6 are its own.
+; so, and ends the setup with status 5. $1 to $6 are its own.
 Function SetShortcutAppId
   ${IfNot} ${AtLeastWin7}
     Return
@@ -317,6 +339,7 @@ Section "$(DesktopShortcut)" SecDesktop
 SectionEnd
 
 Function un.onInit
+  !insertmacro REFUSE_WITHOUT_ADMIN NotAdminRemove
   SetShellVarContext all
   StrCpy $R9 $INSTDIR
   Call un.RefuseWhileKestronRunsIn

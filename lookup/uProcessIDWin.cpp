@@ -1,6 +1,7 @@
 #include "lookup/uProcessIDWin.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "text/TextCompare.h"
@@ -23,12 +24,24 @@ void ForEachProcess(Visit visit) {
   while (more && visit(entry)) more = winsys::Process32Next(snapshot, entry);
 }
 
+// The process list holds every user's processes: with fast user switching
+// or Remote Desktop, another user's companion is in it too, and its windows
+// are out of reach. A process whose session the platform will not tell is
+// taken for another's; where it will not tell this program's own, every
+// process counts as of this session.
+bool InOwnSession(DWORD pid) {
+  const std::optional<DWORD> own = winsys::ProcessIdToSessionId(winsys::CurrentProcessId());
+  if (!own) return true;
+  return winsys::ProcessIdToSessionId(pid) == own;
+}
+
 }  // namespace
 
 DWORD GetProcessIdByExeName(std::string_view name) {
   DWORD found = 0;
   ForEachProcess([&](const PROCESSENTRY32& entry) {
-    if (TextEquals(ExeFileName(entry), name)) found = entry.th32ProcessID;
+    if (TextEquals(ExeFileName(entry), name) && InOwnSession(entry.th32ProcessID))
+      found = entry.th32ProcessID;
     return found == 0;
   });
   return found;

@@ -10,8 +10,9 @@
 #include <string_view>
 #include <vector>
 
-// The id of the first running process whose executable file name is exactly
-// `name` (case-sensitive, no extension added or removed), or 0.
+// The id of the first running process of this program's session whose
+// executable file name is exactly `name` (case-sensitive, no extension added
+// or removed), or 0.
 DWORD GetProcessIdByExeName(std::string_view name);
 
 // The executable file name of process `pid`: empty where there is no such

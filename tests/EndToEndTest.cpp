@@ -26,13 +26,15 @@ class EndToEnd : public ::testing::Test {
     folder_.CopyIn(BinFolder() + "Korvastel", "Korvastel");
   }
 
-  // Starts the launcher; the companion speaks `language` and starts as
-  // KORVASTEL_START says.
-  void Launch(const std::string& language = kEnglish.name, const std::string& start = "") {
+  // Starts the launcher; the companion speaks `language`, starts as
+  // KORVASTEL_START says and writes its report to `report` (none: no report).
+  void Launch(const std::string& language = kEnglish.name, const std::string& start = "",
+              const std::string& report = "") {
     // The companion reports its windows as Windows would: the launcher's
     // window-event path runs beside its poll, as it does for users.
     ScopedEnv env({{std::string("KORVASTEL_LANG"), language},
                    {std::string("KORVASTEL_START"), start},
+                   {std::string("KORVASTEL_REPORT"), report},
                    {std::string("KORVASTEL_WINDOWS_EVENTS"), std::string("1")}});
     launcher_ =
         std::make_unique<ChildProcess>("\"" + folder_.Path() + "Kestron.exe\"", folder_.Path());
@@ -89,10 +91,13 @@ using CompanionWindows = InEachLanguage;
 // The main window, then its About box, opened twice. Once the companion's
 // main window has the keyboard, no window of the launcher takes it: not the
 // splash, the controller or the application's window, through the start-up,
-// the first pass and the About boxes.
+// the first pass and the About boxes. A description of many lines but too
+// few characters to cut is left alone tick after tick, also in Chinese,
+// where it has more bytes than characters.
 TEST_P(CompanionWindows, AreRelabelledAndTheLauncherStaysOutOfSight) {
   ForegroundHistory foreground;
-  Launch(GetParam().name);
+  const std::string report = folder_.Path() + "report.txt";
+  Launch(GetParam().name, "", report);
   const DWORD pid = WaitForCompanion();
   ASSERT_NE(pid, 0u);
   HWND main = CompanionMainWindow(pid);
@@ -103,6 +108,12 @@ TEST_P(CompanionWindows, AreRelabelledAndTheLauncherStaysOutOfSight) {
   HWND description = GetDlgItem(main, kIdDescription);
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(description, EM_GETLINECOUNT, 0, 0) <= 10; }))
       << "the long description is cut";
+  SendCompanionCommand(pid, kCmdPutShortTextBack);
+  ASSERT_TRUE(WaitUntil([&] { return Stamps(report, "short-text-back") == 1; }));
+  const std::string cut = "cut " + std::to_string(kIdDescription);
+  const int cuts = Stamps(report, cut);
+  PumpMessages(300);
+  EXPECT_EQ(Stamps(report, cut), cuts) << "a short text of many lines is cut over and over";
   EXPECT_TRUE(WaitUntil([&] { return SplashFreed(); })) << "the splash is freed";
   EXPECT_TRUE(WaitUntil([&] { return LauncherOutOfSight(); }))
       << "no launcher window stays visible";

@@ -23,6 +23,7 @@ constexpr char kUninstaller[] = "Kestron-uninstall.exe";
 constexpr DWORD kSetupBoundMs = 60000;
 constexpr DWORD kExitNoCompanion = 2;
 constexpr DWORD kExitKestronRuns = 3;
+constexpr DWORD kExitNotAdmin = 4;
 // The registry view an installer of this build's bitness writes.
 constexpr REGSAM kInstallerView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 
@@ -135,6 +136,37 @@ std::string VersionText(const std::string& file, const char* name) {
   return value;
 }
 
+// Runs a command as this user with the Administrators group kept only to
+// deny, as a limited user of Windows XP runs it; its exit status.
+DWORD RunWithoutAdministratorRights(const std::string& commandLine) {
+  HANDLE own = nullptr, limited = nullptr;
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID admins = nullptr;
+  DWORD status = 99;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &own) &&
+      AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0,
+                               0, 0, 0, 0, &admins)) {
+    SID_AND_ATTRIBUTES denyOnly{admins, 0};
+    if (CreateRestrictedToken(own, 0, 1, &denyOnly, 0, nullptr, 0, nullptr, &limited)) {
+      STARTUPINFOA startup{};
+      startup.cb = sizeof startup;
+      PROCESS_INFORMATION started{};
+      std::string line = commandLine;
+      if (CreateProcessAsUserA(limited, nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &started)) {
+        WaitForSingleObject(started.hProcess, kSetupBoundMs);
+        GetExitCodeProcess(started.hProcess, &status);
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+      }
+      CloseHandle(limited);
+    }
+  }
+  if (admins) FreeSid(admins);
+  if (own) CloseHandle(own);
+  return status;
+}
+
 class Installer : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -184,7 +216,7 @@ class Installer : public ::testing::Test {
 };
 
 // Status 0 also says that every call giving the shortcuts the taskbar
-// identity succeeded; a failed one ends the setup with 4. Wine answers those
+// identity succeeded; a failed one ends the setup with 5. Wine answers those
 // calls but stores nothing, so the identity itself cannot be read back here.
 TEST_F(Installer, InstallsBesideTheCompanionAndTheShortcutStartsIt) {
   ASSERT_EQ(Install(folder_), 0u);
@@ -243,6 +275,21 @@ TEST_F(Installer, RefusesAFolderWithoutAFileNamedKorvastelAndWritesNothing) {
     ExpectNothingOfKestron(folder);
     RemoveDirectoryA((folder.Path() + "Korvastel").c_str());
   }
+}
+
+// Windows XP lets a user without administrator rights start them (it knows
+// no elevation): both refuse, and write and remove nothing.
+TEST_F(Installer, InstallAndUninstallRefuseAUserWithoutAdministratorRights) {
+  EXPECT_EQ(RunWithoutAdministratorRights("\"" + SetupProgram() + "\" /S /D=" +
+                                          WithoutSlash(folder_.Path())),
+            kExitNotAdmin);
+  ExpectNothingOfKestron(folder_);
+  ASSERT_EQ(Install(folder_), 0u);
+  EXPECT_EQ(RunWithoutAdministratorRights("\"" + folder_.Path() + kUninstaller + "\" /S _?=" +
+                                          WithoutSlash(folder_.Path())),
+            kExitNotAdmin);
+  ExpectTheBuildInstalledIn(folder_);
+  EXPECT_TRUE(KeyExists());
 }
 
 TEST_F(Installer, UninstallRemovesExactlyWhatItAdded) {

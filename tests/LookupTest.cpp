@@ -49,7 +49,30 @@ TEST(ProcessLookup, AnyMissingToolHelpFunctionGivesNoProcess) {
   EXPECT_EQ(GetProcessIdByExeName("kestron_tests.exe"), GetCurrentProcessId());
 }
 
-TEST_F(Lookup, TwoCompanionsGiveOneOfThemThenTheOther) {
+// The session the platform answers for one process: another than this
+// program's, or none (the look-up failed).
+DWORD g_otherSessionPid;
+bool g_sessionUnknown;
+BOOL WINAPI AnsweredSession(DWORD pid, DWORD* session) {
+  if (pid != g_otherSessionPid) return ProcessIdToSessionId(pid, session);
+  if (g_sessionUnknown) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  ProcessIdToSessionId(GetCurrentProcessId(), session);
+  *session += 1;
+  return TRUE;
+}
+FARPROC SessionAnsweringLookup(const char* name) {
+  if (std::string(name) == "ProcessIdToSessionId")
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(AnsweredSession));
+  return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+}
+
+// The first companion in the list is found; where it runs in another user's
+// session (fast user switching, Remote Desktop), or its session is unknown,
+// the next one, of this session, is.
+TEST_F(Lookup, TwoCompanionsGiveOneOfThisSessionThenTheOther) {
   ChildProcess first(CompanionCommand());
   ChildProcess second(CompanionCommand());
   ASSERT_TRUE(StartCompanion(first));
@@ -57,6 +80,14 @@ TEST_F(Lookup, TwoCompanionsGiveOneOfThemThenTheOther) {
   const DWORD found = GetProcessIdByExeName(CompanionExeName);
   ASSERT_TRUE(found == first.Pid() || found == second.Pid());
   ChildProcess& other = found == first.Pid() ? second : first;
+  winsys::seam::SetKernelProcLookup(SessionAnsweringLookup);
+  g_otherSessionPid = found;
+  for (bool unknown : {false, true}) {
+    g_sessionUnknown = unknown;
+    EXPECT_EQ(GetProcessIdByExeName(CompanionExeName), other.Pid())
+        << (unknown ? "a session the platform does not tell" : "another session");
+  }
+  winsys::seam::SetKernelProcLookup(nullptr);
   (found == first.Pid() ? first : second).Kill();
   EXPECT_EQ(GetProcessIdByExeName(CompanionExeName), other.Pid()) << "the one left is found";
 }

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <optional>
@@ -53,8 +54,9 @@ std::optional<WORD> OwnShowRequest() {
 
 // With the launcher in "...\Temp\Kestron start N\", an unquoted command line
 // would make Windows try "...\Temp\Kestron.exe" first: a decoy waits there.
-// Started from a shortcut that asks for a maximised window, the launcher
-// hands that request on to the companion, with the brand's taskbar identity.
+// Started from another folder by a shortcut that asks for a maximised
+// window, the launcher hands that request on to the companion, with the
+// brand's taskbar identity, and starts it in its own folder.
 TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the test screen is 1024 x 768";
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
@@ -68,7 +70,7 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   ScopedEnv env({{"KORVASTEL_REPORT", report}});
   NoCompanionLeft noCompanion;  // ended before the folder goes
 
-  ChildProcess launcher("\"" + folder.Path() + "Kestron.exe\"", folder.Path(), SW_SHOWMAXIMIZED);
+  ChildProcess launcher("\"" + folder.Path() + "Kestron.exe\"", parent, SW_SHOWMAXIMIZED);
   ASSERT_TRUE(launcher.Started()) << "error " << GetLastError() << " in " << folder.Path();
   EXPECT_NE(WaitForCompanion(), 0u) << "the companion never started";
   EXPECT_TRUE(WaitUntil([&] { return HasLine(report, "started " + folder.Path() + "Korvastel"); }))
@@ -81,6 +83,8 @@ TEST(Startup, SplashIsOnTopBeforeTheCompanionStartsFromAFolderWithBlanks) {
   EXPECT_TRUE(HasLine(report, ShowRequestLine(SW_SHOWMAXIMIZED))) << Contents(report);
   EXPECT_TRUE(HasLine(report, "app-id " + std::string(BrandAppId)))
       << "the companion starts with the taskbar identity of the launcher's shortcuts:"
+      << Contents(report);
+  EXPECT_TRUE(HasLine(report, "folder " + folder.Path().substr(0, folder.Path().size() - 1)))
       << Contents(report);
   auto lines = ReadLines(report);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
@@ -159,6 +163,34 @@ DWORD WINAPI WatchedWaitForInputIdle(HANDLE process, DWORD timeoutMs) {
   return result;
 }
 
+// Whether the launcher runs elevated, as its token says: elevated unless a
+// case says otherwise, so that no case asks for a real elevation. Its
+// request to start elevated is noted, and answered: started, or declined
+// with this last error.
+decltype(&::GetTokenInformation) g_getTokenInformation;
+bool g_elevated;
+std::string g_askedToElevate;  // "<verb>|<file>|<parameters>|<folder>|<show>"
+DWORD g_elevationDeclined;
+
+BOOL WINAPI AnsweredTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS what, LPVOID answer,
+                                     DWORD size, PDWORD written) {
+  if (what != TokenElevation || size < sizeof(TOKEN_ELEVATION))
+    return g_getTokenInformation(token, what, answer, size, written);
+  static_cast<TOKEN_ELEVATION*>(answer)->TokenIsElevated = g_elevated;
+  *written = sizeof(TOKEN_ELEVATION);
+  return TRUE;
+}
+
+BOOL WINAPI AnsweredShellExecuteEx(SHELLEXECUTEINFOA* info) {
+  const auto text = [](const char* t) { return std::string(t ? t : "(none)"); };
+  g_askedToElevate = text(info->lpVerb) + "|" + text(info->lpFile) + "|" +
+                     text(info->lpParameters) + "|" + text(info->lpDirectory) + "|" +
+                     std::to_string(info->nShow);
+  if (!g_elevationDeclined) return TRUE;
+  SetLastError(g_elevationDeclined);
+  return FALSE;
+}
+
 struct InProcessLauncher {
   ImportHook<decltype(&::CreateWindowExA)> create{"user32.dll", "CreateWindowExA",
                                                   WatchedCreateWindow};
@@ -169,6 +201,10 @@ struct InProcessLauncher {
                                                 WatchedCreateProcess};
   ImportHook<decltype(&::WaitForInputIdle)> wait{"user32.dll", "WaitForInputIdle",
                                                  WatchedWaitForInputIdle};
+  ImportHook<decltype(&::GetTokenInformation)> token{"advapi32.dll", "GetTokenInformation",
+                                                     AnsweredTokenInformation};
+  ImportHook<decltype(&::ShellExecuteExA)> elevate{"shell32.dll", "ShellExecuteExA",
+                                                   AnsweredShellExecuteEx};
   MessageBoxes errorBoxes;
   InProcessLauncher() {
     g_createWindow = create.Original();
@@ -176,6 +212,10 @@ struct InProcessLauncher {
     g_createThread = thread.Original();
     g_createProcess = start.Original();
     g_waitForInputIdle = wait.Original();
+    g_getTokenInformation = token.Original();
+    g_elevated = true;
+    g_askedToElevate.clear();
+    g_elevationDeclined = 0;
     g_brandsWrittenBeforeController.clear();
     g_threadsStarted.clear();
     g_startedAs.clear();
@@ -262,6 +302,47 @@ TEST(Startup, AFailureBeforeTheControllerRunsEndsItThroughOneErrorBox) {
     EXPECT_EQ(Form2, nullptr) << "the splash would cover the box";
     EXPECT_EQ(GetProcessIdByExeName(CompanionExeName) != 0, row.companionStarted);
     EXPECT_TRUE(launcher.ThreadsEnded()) << "a worker thread was left behind";
+  }
+}
+
+// A companion that needs administrator rights: the launcher asks once to
+// start itself again elevated, from its own file and folder and as the user
+// started it, and ends with no box; the elevated launcher starts the
+// companion. Where the user declines, or the launcher is elevated already
+// (it never asks again), the box says why.
+TEST(Startup, ACompanionThatNeedsAdministratorRightsGetsAnElevatedLauncher) {
+  const std::optional<WORD> show = OwnShowRequest();
+  const std::string asked = "runas|" + BinFolder() + "kestron_tests.exe|(none)|" + BinFolder() +
+                            "|" + std::to_string(show ? *show : SW_SHOWNORMAL);
+  const struct {
+    const char* what;
+    bool elevated;
+    DWORD declined;  // the last error of a declined prompt; 0: accepted
+    bool asks;
+    int status;
+  } rows[] = {
+      {"accepted", false, 0, true, 0},
+      {"declined", false, ERROR_CANCELLED, true, 740},
+      {"already elevated", true, 0, false, 740},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    NoCompanionLeft noCompanion;
+    InProcessLauncher launcher;
+    ImportHook<decltype(&::CreateProcessA)> start("kernel32.dll", "CreateProcessA",
+                                                  RefusedCreateProcess);
+    g_startError = 740;  // ERROR_ELEVATION_REQUIRED
+    g_elevated = row.elevated;
+    g_elevationDeclined = row.declined;
+    EXPECT_EQ(RunKestron(), row.status);
+    EXPECT_EQ(g_askedToElevate, row.asks ? asked : "");
+    const std::vector<std::string> boxes = launcher.errorBoxes.Shown();
+    ASSERT_EQ(boxes.size(), row.status ? 1u : 0u);
+    if (row.status) {
+      EXPECT_NE(boxes[0].find("administrator rights"), std::string::npos);
+    }
+    EXPECT_EQ(Form2, nullptr);
+    EXPECT_TRUE(launcher.ThreadsEnded());
   }
 }
 

@@ -102,13 +102,6 @@ TEST_F(WindowEvents, ARenamingStormCostsFewerPassesThanRenamesAndBlocksNothing) 
   EXPECT_TRUE(AboutRelabelled(pid)) << "the controller still answers at once";
 }
 
-// How many times the companion stamped `what` in its report.
-int Stamps(const std::string& report, const std::string& what) {
-  int count = 0;
-  for (const std::string& line : ReadLines(report)) count += line.rfind(what + " ", 0) == 0;
-  return count;
-}
-
 // With the poll and the re-application pass stopped, only a control's own
 // report can take away what the companion puts back; a control no rule
 // touches, and the texts the launcher writes itself, cost no write.

@@ -19,13 +19,21 @@ constexpr int kCutFirstCn = 73;
 constexpr int kAboutFrameLeft = 3;
 constexpr int kAboutFrameTop = 30;
 
+// Where the text of a control of `lines` lines ends: its last line's start
+// and length, in the control's own units, those of the selection. (The text
+// length the platform answers may count bytes of a double-byte text.)
+int TextEnd(HWND child, int lines) {
+  const int lastLine = winsys::SendLineIndex(child, lines - 1);
+  return lastLine + winsys::SendLineLength(child, lastLine);
+}
+
 // Deletes the characters from `first` up to 800 of a long rich-text control.
 // With nothing past `first` the cut would change nothing but the caret, and
-// the report of that empty change would bring the rule straight back.
+// the ticks, and the report of that empty change, would bring it straight back.
 void CutRichText(HWND child, const std::string& className, int first) {
   if (!TextEquals(className, RichEditClass)) return;
-  if (winsys::SendGetLineCount(child) <= kMaxRichTextLines) return;
-  if (winsys::SendGetTextLength(child) <= first) return;
+  const int lines = winsys::SendGetLineCount(child);
+  if (lines <= kMaxRichTextLines || TextEnd(child, lines) <= first) return;
   winsys::SendSetSel(child, first, kCutEnd);
   winsys::SendReplaceSelNoUndo(child, "");
 }

@@ -4,14 +4,17 @@ namespace winsys {
 
 namespace {
 
-// The tool-help functions, looked up once.
+// The kernel functions looked up once: the tool-help functions, and the
+// session look-up, whose page gives Windows Vista as its first version.
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+using SessionOfFn = BOOL(WINAPI*)(DWORD, DWORD*);
 struct Toolhelp {
   bool lookedUp = false;
   CreateSnapshotFn create = nullptr;
   ProcessWalkFn first = nullptr;
   ProcessWalkFn next = nullptr;
+  SessionOfFn sessionOf = nullptr;
 };
 Toolhelp g_toolhelp;
 
@@ -31,6 +34,7 @@ const Toolhelp& Tools() {
     g_toolhelp.create = LookUp<CreateSnapshotFn>("CreateToolhelp32Snapshot");
     g_toolhelp.first = LookUp<ProcessWalkFn>("Process32First");
     g_toolhelp.next = LookUp<ProcessWalkFn>("Process32Next");
+    g_toolhelp.sessionOf = LookUp<SessionOfFn>("ProcessIdToSessionId");
     g_toolhelp.lookedUp = true;
   }
   return g_toolhelp;
@@ -57,6 +61,12 @@ bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry) {
   return snapshot && Tools().next(snapshot.get(), &entry);
 }
 
+std::optional<DWORD> ProcessIdToSessionId(DWORD pid) {
+  DWORD session = 0;
+  if (!Tools().sessionOf || !Tools().sessionOf(pid, &session)) return std::nullopt;
+  return session;
+}
+
 ShowRequest OwnShowRequest() {
   STARTUPINFOA own{};
   own.cb = sizeof own;
@@ -65,7 +75,7 @@ ShowRequest OwnShowRequest() {
 }
 
 StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
-                              const ShowRequest& show, const char* appId) {
+                              const ShowRequest& show, const char* folder, const char* appId) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = show.given ? STARTF_USESHOWWINDOW : 0;
@@ -78,7 +88,7 @@ StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
   PROCESS_INFORMATION started{};
   std::string line = commandLine;  // the platform may write into it
   ::SetLastError(ERROR_SUCCESS);   // a failure that sets none must not show an older one
-  if (!::CreateProcessA(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!::CreateProcessA(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
                         &started))
     return {KernelHandle(), ::GetLastError()};
   const KernelHandle thread(started.hThread);  // only the process is waited for
@@ -110,6 +120,18 @@ std::string ProgramPath() {
   char buffer[MAX_PATH + 1] = {};
   ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
   return buffer;  // up to the first NUL
+}
+
+std::optional<bool> IsElevated() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
+  const KernelHandle owned(token);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  // Windows XP knows no such information: the call fails there.
+  if (!::GetTokenInformation(owned.get(), TokenElevation, &elevation, sizeof elevation, &size))
+    return std::nullopt;
+  return elevation.TokenIsElevated != 0;
 }
 
 namespace seam {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <optional>
 #include <string>
 
 #include "winsys/Handles.h"
@@ -17,6 +18,10 @@ using ProcessSnapshot = KernelHandle;
 ProcessSnapshot CreateToolhelp32Snapshot();
 bool Process32First(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
 bool Process32Next(const ProcessSnapshot& snapshot, PROCESSENTRY32& entry);
+// The session (the user's logon: fast user switching, Remote Desktop) a
+// process runs in; none where the platform will not say, or lacks the
+// function, which is looked up by name like the snapshot functions.
+std::optional<DWORD> ProcessIdToSessionId(DWORD pid);
 
 // The show request this program was started with (its shortcut: normal,
 // maximised, minimised), as its start-up information carries it.
@@ -33,11 +38,12 @@ struct StartedProcess {
   DWORD lastError;
 };
 // Starts exactly the file `path` (no extension added, no search), with the
-// command line given, the show request handed on as its first show, and the
-// application ID given (STARTF_TITLEISAPPID; nullptr: none) as the identity
-// the taskbar groups its windows under.
+// command line given, in the current folder `folder`, the show request
+// handed on as its first show, and the application ID given
+// (STARTF_TITLEISAPPID; nullptr: none) as the identity the taskbar groups its
+// windows under.
 StartedProcess CreateProcessA(const char* path, const std::string& commandLine,
-                              const ShowRequest& show, const char* appId);
+                              const ShowRequest& show, const char* folder, const char* appId);
 // Whether the platform knows application IDs (Windows 7 and later): its
 // shell has the call that sets one, which earlier shells lack.
 bool PlatformKnowsAppIds();
@@ -49,14 +55,18 @@ void HardenLibrarySearch();
 DWORD CurrentProcessId();
 // The full path of the running executable.
 std::string ProgramPath();
+// Whether this program runs elevated (with its administrator rights in
+// force); none where the platform has no elevation (Windows XP) or will not
+// say.
+std::optional<bool> IsElevated();
 
 // The one seam for tests: the lookup below is made once and kept, so a test
-// that simulates a system without these functions must replace it and have
-// it made again.
+// that simulates a system without these functions, or answers for them,
+// must replace it and have it made again.
 namespace seam {
 using KernelProcLookup = FARPROC (*)(const char* name);
-// Replaces how the snapshot functions are looked up (nullptr: the kernel
-// library again) and forgets what was looked up before.
+// Replaces how the snapshot and session functions are looked up (nullptr:
+// the kernel library again) and forgets what was looked up before.
 void SetKernelProcLookup(KernelProcLookup lookup);
 }  // namespace seam
 

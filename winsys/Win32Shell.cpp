@@ -15,6 +15,20 @@ void ShellExecuteA(HWND owner, const char* verb, const char* file) {
   ::ShellExecuteA(owner, verb, file, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+bool ShellExecuteExA(HWND owner, const char* verb, const char* file, const char* folder,
+                     int show) {
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  // The caller may end right after the call: the shell finishes before it returns.
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = owner;
+  info.lpVerb = verb;
+  info.lpFile = file;
+  info.lpDirectory = folder;
+  info.nShow = show;
+  return ::ShellExecuteExA(&info) != FALSE;
+}
+
 ShellComScope::ShellComScope()
     : initialised_(
           SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {

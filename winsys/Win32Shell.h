@@ -14,6 +14,12 @@ void ErrorBox(const char* text, const char* caption);
 // The system's ANSI code page (936 where texts are GBK).
 UINT AnsiCodePage();
 void ShellExecuteA(HWND owner, const char* verb, const char* file);
+// Starts the program `file` through the shell with `verb`, in the current
+// folder `folder`, shown as `show` asks; returns once the shell has done
+// with it (for "runas": once the user has answered the elevation prompt),
+// and whether it started. The shell shows no error box of its own.
+bool ShellExecuteExA(HWND owner, const char* verb, const char* file, const char* folder,
+                     int show);
 // COM prepared on the calling thread, as the shell asks of its callers (a
 // single-threaded apartment without the old DDE), while it lives.
 class ShellComScope {

@@ -110,8 +110,12 @@ int SendGetLineCount(HWND wnd) {
   return static_cast<int>(::SendMessageA(wnd, EM_GETLINECOUNT, 0, 0));
 }
 
-int SendGetTextLength(HWND wnd) {
-  return static_cast<int>(::SendMessageA(wnd, WM_GETTEXTLENGTH, 0, 0));
+int SendLineIndex(HWND wnd, int line) {
+  return static_cast<int>(::SendMessageA(wnd, EM_LINEINDEX, line, 0));
+}
+
+int SendLineLength(HWND wnd, int character) {
+  return static_cast<int>(::SendMessageA(wnd, EM_LINELENGTH, character, 0));
 }
 
 void SendSetSel(HWND wnd, int first, int end) { ::SendMessageA(wnd, EM_SETSEL, first, end); }

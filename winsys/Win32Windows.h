@@ -55,7 +55,10 @@ void SendSetText(HWND wnd, const char* text);
 // Nothing else reaches the calling thread meanwhile.
 void SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs);
 int SendGetLineCount(HWND wnd);
-int SendGetTextLength(HWND wnd);
+// The first character of a line (zero-based); the length of the line that
+// holds a character, without its line break.
+int SendLineIndex(HWND wnd, int line);
+int SendLineLength(HWND wnd, int character);
 void SendSetSel(HWND wnd, int first, int end);
 void SendReplaceSelNoUndo(HWND wnd, const char* text);
 

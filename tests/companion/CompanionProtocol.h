@@ -11,6 +11,7 @@ enum CompanionCommand {
   kCmdShowVendorAddressAgain = 1007,  // shows the main window's vendor address again
   kCmdPutLongTextBack = 1008,         // writes the long device description back
   kCmdWriteLog = 1009,                // appends lParam lines to the log control
+  kCmdPutShortTextBack = 1010,        // writes a description of many lines but few characters
 };
 
 enum CompanionControl {

@@ -5,8 +5,8 @@
 //   KORVASTEL_START   "about" opens the About box, "connfail" the
 //                     connection-failure box, "hidden" shows no window,
 //                     "disabled" shows its main window disabled
-//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up (the
-//                     show request it was given; it covers the launcher's
+//   KORVASTEL_REPORT  a file to which it appends what it saw at start-up (its
+//                     current folder, the show request it was given; it covers the launcher's
 //                     splash a moment to see it come back on top) and when it
 //                     shows its windows
 //   KORVASTEL_START_DELAY_MS  waits this long before showing anything
@@ -152,11 +152,27 @@ void StampReceived(const std::string& what, LONGLONG at, LRESULT answer) {
 // Each control's own procedure, behind the one that watches it.
 std::map<HWND, WNDPROC> g_controlProcs;
 
+bool IsRichEdit(HWND control) {
+  char name[32] = {};
+  GetClassNameA(control, name, sizeof name);
+  return lstrcmpA(name, "RICHEDIT") == 0;
+}
+
+// The length of a rich-text control's text in bytes of the code page, as
+// Windows may answer WM_GETTEXTLENGTH for a double-byte text (more than its
+// characters); Wine answers otherwise.
+LRESULT TextLengthInBytes(HWND control) {
+  static char text[65536];
+  return CallWindowProcA(g_controlProcs[control], control, WM_GETTEXT, sizeof text,
+                         reinterpret_cast<LPARAM>(text));
+}
+
 // Watches a control: stamps what another program changes (a text, a cut, a
 // hide) and raises the report Windows raises for a text change.
 LRESULT CALLBACK WatchedControlProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   const LONGLONG at = Now();
   const bool fromOutside = InSendMessage() != FALSE;
+  if (msg == WM_GETTEXTLENGTH && IsRichEdit(wnd)) return TextLengthInBytes(wnd);
   const LRESULT result = CallWindowProcA(g_controlProcs[wnd], wnd, msg, wp, lp);
   const auto id = [wnd] { return std::to_string(GetDlgCtrlID(wnd)); };
   switch (msg) {
@@ -272,6 +288,16 @@ void ShowVendorAddressAgain() {
 void PutLongTextBack() {
   SetWindowTextA(GetDlgItem(g_main, kIdDescription), LongDescription().c_str());
   Report(Stamp("text-back"));
+}
+
+// Twelve lines of fewer characters than either cut keeps (58 with the line
+// breaks); in Chinese twice as many bytes, more than the cut keeps.
+void PutShortTextBack() {
+  std::string text;
+  for (int line = 0; line < 12; ++line)
+    text += std::string(line ? "\r\n" : "") + T("Chip", "\xB1\xE0\xB3\xCC\xC6\xF7");  // 编程器
+  SetWindowTextA(GetDlgItem(g_main, kIdDescription), text.c_str());
+  Report(Stamp("short-text-back"));
 }
 
 // Appends `lines` lines to the log control, made by the first one; a long log
@@ -396,6 +422,9 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kCmdPutLongTextBack:
           PutLongTextBack();
           return 0;
+        case kCmdPutShortTextBack:
+          PutShortTextBack();
+          return 0;
         case kCmdWriteLog:
           WriteLog(static_cast<int>(lp));
           return 0;
@@ -456,6 +485,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   Report(std::string("started ") + path);
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, folder);
+  Report(std::string("folder ") + folder);
   ReportShowRequest(cmdShow);
   ReportSplash();
 

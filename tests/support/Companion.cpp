@@ -43,3 +43,9 @@ bool WithAboutBox(DWORD pid, const std::function<bool(HWND about)>& check) {
   SendCompanionCommand(pid, kCmdCloseAbout);
   return WaitUntil([&] { return CompanionAboutBox(pid) == nullptr; }) && held;
 }
+
+int Stamps(const std::string& report, const std::string& what) {
+  int count = 0;
+  for (const std::string& line : ReadLines(report)) count += line.rfind(what + " ", 0) == 0;
+  return count;
+}

@@ -14,6 +14,8 @@ std::string CompanionCommand(const std::string& folder = BinFolder());
 HWND CompanionMainWindow(DWORD pid);
 HWND CompanionAboutBox(DWORD pid);
 void SendCompanionCommand(DWORD pid, int command, LPARAM argument = 0);
+// How many times the companion stamped `what` in its report (KORVASTEL_REPORT).
+int Stamps(const std::string& report, const std::string& what);
 // Waits until the started companion's main window exists.
 bool StartCompanion(ChildProcess& process);
 // Waits until a companion, started by whichever program, shows its main
