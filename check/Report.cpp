@@ -109,7 +109,7 @@ const char kStyle[] =
     "td,th{border:1px solid #ddd;padding:3px 8px;text-align:left;vertical-align:top}"
     "td.text{white-space:pre-wrap;max-width:720px}tr.vendor td{background:#fff0f0}"
     "mark{background:#ffc8c8;color:#900}img{border:1px solid #999;max-width:100%}"
-    "code{background:#f2f2f2;padding:0 4px;margin-right:6px;line-height:1.8}";
+    "code{background:#f2f2f2;padding:0 4px;margin-right:6px;line-height:1.8;white-space:pre}";
 
 }  // namespace
 

@@ -1,9 +1,14 @@
 #include "text/VendorWords.h"
 
+#include <algorithm>
+
 #include "text/TextCompare.h"
 #include "text/TextTable.h"
+#include "winsys/Win32Shell.h"
 
 namespace {
+
+constexpr UINT kChineseCodePage = 936;
 
 // The product name the Chinese main title carries before its blanks,
 // "Tamsu编程器"; the English one is ProductEn.
@@ -18,13 +23,22 @@ const char* const kCompanionVendorTexts[] = {
     PrefixEmail,        PrefixWebCn,      PrefixWebsite,
 };
 
+bool IsAscii(std::string_view word) {
+  return std::all_of(word.begin(), word.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
 }  // namespace
 
+// A Chinese word's GBK bytes mean other characters in any other code page.
 const std::vector<std::string_view>& VendorWords() {
   static const std::vector<std::string_view> words = [] {
-    std::vector<std::string_view> all(std::begin(kCompanionVendorTexts),
-                                      std::end(kCompanionVendorTexts));
-    for (const char* const* word = BrandVendorWords; *word; ++word) all.emplace_back(*word);
+    const bool chinese = winsys::AnsiCodePage() == kChineseCodePage;
+    std::vector<std::string_view> all;
+    auto add = [&](std::string_view word) {
+      if (chinese || IsAscii(word)) all.push_back(word);
+    };
+    for (const char* word : kCompanionVendorTexts) add(word);
+    for (const char* const* word = BrandVendorWords; *word; ++word) add(*word);
     return all;
   }();
   return words;

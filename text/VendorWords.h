@@ -7,7 +7,8 @@
 
 // Every vendor text of the companion's vocabulary (its titles, the vendor's
 // names and addresses, the attribution prefixes), then the brand's own
-// vendor words (the brand kit's vendor_words), each as code-page bytes.
+// vendor words (the brand kit's vendor_words), each as code-page bytes; the
+// Chinese ones only where the system's code page is 936 (GBK).
 const std::vector<std::string_view>& VendorWords();
 
 // The first vendor word the text contains; empty when it is clean.
