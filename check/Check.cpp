@@ -13,8 +13,9 @@
 namespace {
 
 constexpr DWORD kPollIntervalMs = 100;
-// Closing the console ends the check this long after it is asked to stop
-// at the latest: the platform ends the process soon after (5 s on Windows).
+// Closing the console gives the check this long at most to write its report:
+// the platform ends the process as soon as the handler returns, and after a
+// time-out of its own if it does not.
 constexpr DWORD kCloseGraceMs = 4000;
 constexpr char kLauncherExeName[] = "Kestron.exe";
 
