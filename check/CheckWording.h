@@ -30,6 +30,7 @@ struct CheckWording {
   const char* oneVendorText;
   const char* vendorTexts;
   const char* clean;
+  const char* findings;  // %1 the texts counted, %2 what of them is the vendor's
   const char* colon;
   const char* listSeparator;
   const char* quoted;    // %1 the text
@@ -46,6 +47,7 @@ struct CheckWording {
   const char* windowClass;  // %1 the class
   const char* fromScreen;
   const char* noPicture;
+  const char* pictureNotKept;
   const char* titleRow;
   const char* columnControl;
   const char* columnText;

@@ -87,12 +87,14 @@ std::string Reading(const WindowRecord& record, const CheckWording& words) {
                                {TimeOfDay(record.seenAt)})) +
                      " &middot; " + Html(Fill(words.windowClass, {record.title.className})) +
                      " &middot; " + Html(Findings(record, words)) + "</p>\n";
-  if (record.bitmap.empty()) {
-    html += "<p class=\"meta\">" + Html(words.noPicture) + "</p>\n";
-  } else {
-    if (record.pictureFromScreen) html += "<p class=\"meta\">" + Html(words.fromScreen) + "</p>\n";
+  using Picture = WindowRecord::Picture;
+  const char* note = record.picture == Picture::FromScreen ? words.fromScreen
+                     : record.picture == Picture::None     ? words.noPicture
+                     : record.picture == Picture::NotKept  ? words.pictureNotKept
+                                                           : nullptr;
+  if (note) html += "<p class=\"meta\">" + Html(note) + "</p>\n";
+  if (!record.bitmap.empty())
     html += "<img alt=\"\" src=\"data:image/bmp;base64," + Base64(record.bitmap) + "\">\n";
-  }
   html += "<table><tr><th>" + Html(words.columnControl) + "</th><th>" + Html(words.columnText) +
           "</th><th>" + Html(words.columnVendorWord) + "</th></tr>\n";
   html += TextRow(words.titleRow, record.title, words);
@@ -119,16 +121,16 @@ std::string WindowName(const WindowRecord& record, const CheckWording& words) {
 }
 
 std::string Findings(const WindowRecord& record, const CheckWording& words) {
-  std::string found = Count(CountTexts(record, false), words.oneText, words.texts) + ", ";
+  const std::string texts = Count(CountTexts(record, false), words.oneText, words.texts);
   std::vector<std::string> vendor;
   auto note = [&](const SeenText& seen) {
     if (!seen.vendorWord.empty()) vendor.push_back(Quoted(seen.text, words));
   };
   note(record.title);
   for (const SeenText& control : record.controls) note(control);
-  if (vendor.empty()) return found + words.clean;
-  return found + Count(vendor.size(), words.oneVendorText, words.vendorTexts) + words.colon +
-         Joined(vendor, words.listSeparator);
+  if (vendor.empty()) return Fill(words.findings, {texts, words.clean});
+  return Fill(words.findings, {texts, Count(vendor.size(), words.oneVendorText, words.vendorTexts) +
+                                          words.colon + Joined(vendor, words.listSeparator)});
 }
 
 Summary Summarise(const std::vector<WindowRecord>& records, const CheckWording& words) {

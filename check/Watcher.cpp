@@ -19,6 +19,9 @@ constexpr DWORD kLongestUnreadMs = 1000;
 // own sends do; a text is read up to this many bytes.
 constexpr UINT kReadTimeoutMs = 200;
 constexpr size_t kMaxTextBytes = 64 * 1024;
+// Readings of one window kept with their picture before only those showing
+// a new vendor text are.
+constexpr int kPicturesPerWindow = 5;
 // A pixel no window paints all over: a picture still all of it was not painted.
 constexpr unsigned char kUnpainted[3] = {0x01, 0x02, 0x03};
 
@@ -102,6 +105,7 @@ std::string BmpFile(const winsys::Picture& picture) {
 // at its place. PrintWindow waits for the window's thread without a
 // time-out, so it is asked only of a thread that has just answered.
 void TakePicture(HWND wnd, WindowRecord& record) {
+  record.picture = WindowRecord::Picture::None;
   const RECT r = winsys::GetWindowRect(wnd);
   if (!HasArea(r)) return;
   winsys::Picture picture(r.right - r.left, r.bottom - r.top);
@@ -109,8 +113,8 @@ void TakePicture(HWND wnd, WindowRecord& record) {
   FillUnpainted(picture);
   const bool painted = winsys::AnswersWithin(wnd, kReadTimeoutMs) &&
                        winsys::PrintWindow(wnd, picture.dc()) && !Unpainted(picture);
-  record.pictureFromScreen = !painted;
   if (!painted && !winsys::CopyFromScreen(picture, r)) return;
+  record.picture = painted ? WindowRecord::Picture::Painted : WindowRecord::Picture::FromScreen;
   record.bitmap = BmpFile(picture);
 }
 
@@ -129,7 +133,7 @@ Watcher::Tracked& Watcher::Track(HWND wnd, DWORD nowMs) {
   auto found = std::find_if(tracked_.begin(), tracked_.end(),
                             [wnd](const Tracked& t) { return t.wnd == wnd; });
   if (found != tracked_.end()) return *found;
-  return tracked_.emplace_back(Tracked{wnd, {}, false, {}, nowMs, nowMs, false});
+  return tracked_.emplace_back(Tracked{wnd, {}, false, {}, nowMs, nowMs, false, {}, 0});
 }
 
 void Watcher::Poll(DWORD pid, DWORD nowMs) {
@@ -160,13 +164,27 @@ void Watcher::Finish(DWORD pid) {
 }
 
 void Watcher::Read(Tracked& tracked, const std::string& signature) {
-  WindowRecord record{tracked.wnd, ReadText(tracked.wnd), {}, {}, false, winsys::LocalTime(),
-                      tracked.read};
+  WindowRecord record{tracked.wnd, ReadText(tracked.wnd), {}, {},
+                      WindowRecord::Picture::NotKept, winsys::LocalTime(), tracked.read};
   for (HWND child : VisibleDescendants(tracked.wnd)) record.controls.push_back(ReadText(child));
-  TakePicture(tracked.wnd, record);
   tracked.recorded = signature;
   tracked.hasPending = false;
   tracked.read = true;
+
+  bool shows = false;  // a text new to the window
+  bool showsVendor = false;
+  auto note = [&](const SeenText& seen) {
+    if (!tracked.texts.insert(seen.className + '\0' + seen.text).second) return;
+    shows = true;
+    showsVendor = showsVendor || !seen.vendorWord.empty();
+  };
+  note(record.title);
+  for (const SeenText& control : record.controls) note(control);
+  if (!shows) return;
+  if (tracked.pictures < kPicturesPerWindow || showsVendor) {
+    TakePicture(tracked.wnd, record);
+    ++tracked.pictures;
+  }
   records_.push_back(std::move(record));
   onRecord_(records_.back());
 }

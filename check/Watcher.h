@@ -1,12 +1,16 @@
 // Watching the companion's visible top-level windows: each window seen for
 // the first time, or whose title or visible texts changed, is read once its
 // texts have settled (the launcher re-labels a window within a few ticks of
-// its own), judged and kept with its picture.
+// its own), judged and kept with its picture. A reading that shows no text
+// the window has not shown before is not kept; nor, after the first few of
+// a window, its picture, unless it shows a vendor text new to the window:
+// a progress window that changes all the time costs a text a second.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +30,12 @@ struct WindowRecord {
   SeenText title;
   std::vector<SeenText> controls;
   std::string bitmap;
-  bool pictureFromScreen;  // the window did not paint itself: what the screen showed there
+  enum class Picture {
+    Painted,     // as the window painted itself
+    FromScreen,  // the window did not paint itself: what the screen showed there
+    None,        // none could be taken
+    NotKept,     // one of many readings of the window, with no new vendor text
+  } picture;
   SYSTEMTIME seenAt;
   bool changed;  // a later reading of a window read before
 };
@@ -51,6 +60,8 @@ class Watcher {
     DWORD pendingSince;
     DWORD unreadSince;  // when its texts first differed from the last reading
     bool read;
+    std::set<std::string> texts;  // every class and text it has shown
+    int pictures;
   };
   Tracked& Track(HWND wnd, DWORD nowMs);
   void Read(Tracked& tracked, const std::string& signature);

@@ -1,6 +1,5 @@
 // KestronCheck.exe: the brand check resellers run beside the launcher and
 // the real companion. Usage: KestronCheck.exe [--seconds N]
-#include <cstring>
 #include <string>
 
 #include "check/Check.h"

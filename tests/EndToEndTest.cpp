@@ -307,6 +307,22 @@ TEST_P(WithTheCheck, ReportMarksTheVendorTextsStillVisible) {
   }
 }
 
+// Beside the companion's known windows alone the check finds nothing in
+// English, and in Chinese the one text the launcher leaves there: the
+// vendor's address on the main window.
+TEST_P(WithTheCheck, BesideTheKnownWindowsFindsOnlyWhatTheLauncherLeaves) {
+  Launch(GetParam().name);
+  StartCheck("--seconds 60");
+  const DWORD pid = WaitForCompanion();
+  ASSERT_NE(pid, 0u);
+  ASSERT_TRUE(CheckHasSeen(GetParam().mainBrand));
+  SendCompanionCommand(pid, kCmdExit);
+  DWORD status = 0;
+  ASSERT_TRUE(check_->WaitExit(15000, &status)) << ReadFileBytes(Output());
+  EXPECT_EQ(status, GetParam().chinese ? 1u : 0u) << ReadFileBytes(Output());
+  ASSERT_EQ(Reports().size(), 1u) << ReadFileBytes(Output());
+}
+
 TEST_P(WithTheCheck, WithoutTheCompanionEndsWithStatus2AndSaysWhy) {
   StartCheck("--seconds 1");
   DWORD status = 0;
