@@ -47,7 +47,7 @@ constexpr CheckWording kEnglish = {
     "%1, %2, no vendor text visible.",
     "en",
     "%1 brand check, %2",
-    "Kestron.exe was not running when the programmer software started: its "
+    "Kestron.exe was not running when the check found the programmer software: its "
     "windows show here without the brand.",
     "Seen at %1",
     "Changed at %1",
@@ -160,8 +160,9 @@ constexpr CheckWording kChinese = {
     "zh-CN",
     // %1 品牌检查，%2
     "%1 \xC6\xB7\xC5\xC6\xBC\xEC\xB2\xE9\xA3\xAC%2",
-    // 编程器软件启动时 Kestron.exe 没有运行：这里显示的是不带品牌的窗口。
-    "\xB1\xE0\xB3\xCC\xC6\xF7\xC8\xED\xBC\xFE\xC6\xF4\xB6\xAF\xCA\xB1 Kestron.exe "
+    // 检查找到编程器软件时 Kestron.exe 没有运行：这里显示的是不带品牌的窗口。
+    "\xBC\xEC\xB2\xE9\xD5\xD2\xB5\xBD\xB1\xE0\xB3\xCC\xC6\xF7\xC8\xED\xBC\xFE\xCA\xB1"
+    " Kestron.exe "
     "\xC3\xBB\xD3\xD0\xD4\xCB\xD0\xD0\xA3\xBA\xD5\xE2\xC0\xEF\xCF\xD4\xCA\xBE\xB5\xC4\xCA"
     "\xC7\xB2\xBB\xB4\xF8\xC6\xB7\xC5\xC6\xB5\xC4\xB4\xB0\xBF\xDA\xA1\xA3",
     // 看到时间 %1

@@ -41,7 +41,7 @@ struct CheckWording {
   // The report.
   const char* htmlLanguage;
   const char* reportTitle;  // %1 the product, %2 the date and time
-  const char* companionNotRunningNote;
+  const char* launcherNotRunningNote;
   const char* seenAt;       // %1 the time
   const char* changedAt;    // %1 the time
   const char* windowClass;  // %1 the class

@@ -172,7 +172,7 @@ std::string ReportHtml(const std::vector<WindowRecord>& records, const Summary& 
                      "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n<h1>" + title +
                      "</h1>\n<p class=\"summary\">" + Html(SummaryLine(summary, words)) + "</p>\n";
   if (!context.launcherRunning)
-    html += "<p class=\"note\">" + Html(words.companionNotRunningNote) + "</p>\n";
+    html += "<p class=\"note\">" + Html(words.launcherNotRunningNote) + "</p>\n";
   if (!summary.vendorTexts.empty()) html += "<p>" + Html(words.findingAdvice) + "</p>\n";
 
   // One section a window, its readings in the order they were made.

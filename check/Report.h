@@ -30,7 +30,7 @@ std::string Findings(const WindowRecord& record, const CheckWording& words);
 
 struct ReportContext {
   std::string startedAt;  // the date and time the check started
-  bool launcherRunning;   // when the companion was first seen
+  bool launcherRunning;   // when the check first found the companion
 };
 // The report as UTF-8 HTML.
 std::string ReportHtml(const std::vector<WindowRecord>& records, const Summary& summary,
