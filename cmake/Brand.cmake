@@ -90,6 +90,19 @@ function(kestron_rule_matches kind rule text out)
   set(${out} ${matched} PARENT_SCOPE)
 endfunction()
 
+# Writes a text (UTF-8) to `bytes` as GBK, and to `bytes`.utf8 as it stands;
+# `out` is whether GBK can encode it.
+function(kestron_write_gbk text bytes out)
+  file(WRITE ${bytes}.utf8 "${text}")
+  execute_process(COMMAND ${ICONV} -f UTF-8 -t CP936 INPUT_FILE ${bytes}.utf8 OUTPUT_FILE ${bytes}
+                  RESULT_VARIABLE status ERROR_QUIET)
+  if(status EQUAL 0)
+    set(${out} TRUE PARENT_SCOPE)
+  else()
+    set(${out} FALSE PARENT_SCOPE)
+  endif()
+endfunction()
+
 # Reads one field's text (UTF-8) and its bytes as the launcher holds them:
 # GBK for a Chinese field, else ASCII; sets brand_<field> (UTF-8) and
 # brand_<field>_bytes (a file holding the bytes).
@@ -105,10 +118,8 @@ function(kestron_read_field content field file scratch)
     kestron_brand_fault("${where}" "empty")
     return()
   elseif(field MATCHES "_cn$")
-    file(WRITE ${bytes}.utf8 "${text}")
-    execute_process(COMMAND ${ICONV} -f UTF-8 -t CP936 INPUT_FILE ${bytes}.utf8 OUTPUT_FILE ${bytes}
-                    RESULT_VARIABLE status ERROR_QUIET)
-    if(NOT status EQUAL 0)
+    kestron_write_gbk("${text}" ${bytes} encoded)
+    if(NOT encoded)
       kestron_brand_fault("${where}" "\"${text}\" has a character that code page 936 (GBK) cannot encode: the Chinese texts are written as GBK bytes")
       return()
     endif()
@@ -124,6 +135,45 @@ function(kestron_read_field content field file scratch)
   endif()
   set(brand_${field} "${text}" PARENT_SCOPE)
   set(brand_${field}_bytes ${bytes} PARENT_SCOPE)
+endfunction()
+
+# The optional field vendor_words: words of the reseller's own companion
+# version that give its vendor away, which the brand check (KestronCheck)
+# looks for beside the companion's own; separated by ";", blanks around each
+# trimmed, each encodable in code page 936 (the check compares them in the
+# system's code page: a Chinese word matches on a Chinese system). None may
+# occur in a text the launcher writes, which the check would then flag.
+# Sets brand_vendor_words (a list of files, each holding one word's bytes).
+function(kestron_read_vendor_words content file scratch)
+  set(where "Brand file ${file}: field vendor_words")
+  set(files "")
+  if(content MATCHES "(^|\n)vendor_words[ \t]*=[ \t]*\"([^\n]*)\"[ \t\r]*(\n|$)")
+    set(words "${CMAKE_MATCH_2}")  # a CMake list: separated by ";"
+    set(i 0)
+    foreach(word IN LISTS words)
+      string(STRIP "${word}" word)
+      if(word STREQUAL "")
+        continue()
+      endif()
+      math(EXPR i "${i} + 1")
+      set(bytes ${scratch}/vendor_word_${i})
+      kestron_write_gbk("${word}" ${bytes} encoded)
+      if(NOT encoded)
+        kestron_brand_fault("${where}" "\"${word}\" has a character that code page 936 (GBK) cannot encode")
+        continue()
+      endif()
+      string(TOLOWER "${word}" lower)
+      foreach(field IN LISTS kestron_written_fields)
+        string(TOLOWER "${brand_${field}}" written)
+        string(FIND "${written}" "${lower}" at)
+        if(NOT at EQUAL -1)
+          kestron_brand_fault("${where}" "\"${word}\" occurs in ${field} (\"${brand_${field}}\"): the brand check would flag the launcher's own text")
+        endif()
+      endforeach()
+      list(APPEND files ${bytes})
+    endforeach()
+  endif()
+  set(brand_vendor_words ${files} PARENT_SCOPE)
 endfunction()
 
 # A text the launcher writes may be neither a companion's title nor a text the
@@ -318,6 +368,7 @@ macro(kestron_read_brand)
       list(POP_FRONT fields field constant)
       kestron_read_field("${brand_content}" ${field} ${brand_file} ${brand_scratch})
     endwhile()
+    kestron_read_vendor_words("${brand_content}" ${brand_file} ${brand_scratch})
     kestron_check_collisions(${brand_file})
     kestron_check_titles_differ(${brand_file})
     kestron_check_names(${brand_file})
@@ -384,6 +435,17 @@ function(kestron_write_brand generated)
     endif()
     string(APPEND header "\n")
   endwhile()
+  string(APPEND header "// vendor_words, for the brand check; the list ends with nullptr.\n"
+         "inline constexpr const char* BrandVendorWords[] = {")
+  foreach(word IN LISTS brand_vendor_words)
+    kestron_cxx_literal(${word} literal)
+    string(APPEND header "\n    ${literal},")
+    if(literal MATCHES "\\\\x")
+      file(READ ${word}.utf8 utf8)
+      string(APPEND header "  // \"${utf8}\"")
+    endif()
+  endforeach()
+  string(APPEND header "\n    nullptr};\n")
   file(WRITE ${brand_scratch}/KestronBrand.h "${header}")
   configure_file(${brand_scratch}/KestronBrand.h ${generated}/KestronBrand.h COPYONLY)
 

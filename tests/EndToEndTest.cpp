@@ -191,9 +191,163 @@ TEST_P(StartFailure, IsShownInTheSystemsLanguageAndEndsWithTheReasonAsStatus) {
   }
 }
 
+// The brand check, started beside the launcher in the launcher's folder.
+class WithTheCheck : public InEachLanguage {
+ protected:
+  void StartCheck(const std::string& arguments) {
+    folder_.CopyIn(BinFolder() + "KestronCheck.exe", "KestronCheck.exe");
+    check_ = std::make_unique<ChildProcess>("\"" + folder_.Path() + "KestronCheck.exe\" " + arguments,
+                                            folder_.Path(), std::nullopt, Output());
+    ASSERT_TRUE(check_->Started());
+  }
+  std::string Output() const { return folder_.Path() + "check.txt"; }
+  // Waits until the check's progress names the window.
+  bool CheckHasSeen(const char* title) {
+    return WaitUntil([&] { return ReadFileBytes(Output()).find(title) != std::string::npos; });
+  }
+  std::vector<std::string> Reports() const { return FilesIn(folder_.Path(), "KestronCheck-*.html"); }
+
+  std::unique_ptr<ChildProcess> check_;
+};
+
+// A text as the report writes it: UTF-8, HTML-escaped.
+std::string AsInReport(const std::string& text) {
+  wchar_t wide[512] = {};
+  char utf8[1024] = {};
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 512);
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+  std::string escaped;
+  for (const char* c = utf8; *c; ++c) {
+    switch (*c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '"': escaped += "&quot;"; break;
+      default: escaped += *c;
+    }
+  }
+  return escaped;
+}
+
+enum class Shown {
+  Marked,     // listed and marked as a vendor text
+  Clean,      // listed, not marked
+  NotMarked,  // hidden or rewritten by the launcher: nowhere marked
+};
+struct ReportRow {
+  const char* what;
+  const char* text;
+  Shown shown;
+};
+
+// What the stand-in shows in each language, once the launcher has done its
+// work: its main window (with the status texts of this start), an unknown
+// dialog, and its About box. The About-box texts are the stand-in's own.
+const ReportRow kEnglishRows[] = {
+    {"unknown dialog, vendor text", kOptionsVendorText[0], Shown::Marked},
+    {"unknown dialog, clean text", kOptionsCleanText[0], Shown::Clean},
+    {"unknown dialog, title", kOptionsTitle[0], Shown::Clean},
+    {"main window, product text no rule changes", kMainProductText[0], Shown::Marked},
+    {"main window, company text no rule changes", kMainCompanyText[0], Shown::Marked},
+    {"main window, brand title", BrandMainEn, Shown::Clean},
+    {"main window, its own title", TitleMainEn, Shown::NotMarked},
+    {"vendor address, hidden in both windows", VendorWebAddress, Shown::NotMarked},
+    {"About box, brand title", BrandAboutEn, Shown::Clean},
+    {"About box, product text rewritten", "Ostrel Programmer V6.10", Shown::NotMarked},
+    {"About box, company text rewritten", "ShenZhen Pelta Co.", Shown::NotMarked},
+    {"About box, the texts written", BrandCompany, Shown::Clean},
+    {"About box, designer hidden", "Designed by Torvin Eskel", Shown::NotMarked},
+    {"About box, e-mail hidden", "Email: support@ostrelprog.example", Shown::NotMarked},
+    {"About box, the launcher's address label", OwnWebAddress, Shown::Clean},
+};
+const ReportRow kChineseRows[] = {
+    {"unknown dialog, vendor text", kOptionsVendorText[1], Shown::Marked},
+    {"unknown dialog, clean text", kOptionsCleanText[1], Shown::Clean},
+    {"unknown dialog, title", kOptionsTitle[1], Shown::Clean},
+    {"main window, product text no rule changes", kMainProductText[1], Shown::Marked},
+    {"main window, company text no rule changes", kMainCompanyText[1], Shown::Marked},
+    {"main window, vendor address only the English one hides", VendorWebAddress, Shown::Marked},
+    {"main window, brand title", BrandMainCn, Shown::Clean},
+    {"main window, its own title", TitleMainCn, Shown::NotMarked},
+    {"About box, brand title", BrandAboutCn, Shown::Clean},
+    {"About box, product text rewritten",  // "Tamsu系列编程器 V6.10"
+     "Tamsu\xCF\xB5\xC1\xD0\xB1\xE0\xB3\xCC\xC6\xF7 V6.10", Shown::NotMarked},
+    {"About box, designer hidden", "\xCF\xB5\xCD\xB3\xC9\xE8\xBC\xC6\xA3\xBA",  // "系统设计："
+     Shown::NotMarked},
+    {"About box, designer's name hidden", "Torvin Eskel", Shown::NotMarked},
+    {"About box, website label hidden", "\xCD\xF8\xD6\xB7\xA3\xBA", Shown::NotMarked},  // "网址："
+    {"About box, the launcher's address label", OwnWebAddress, Shown::Clean},
+};
+
+// The check beside the launcher marks exactly the vendor texts the companion
+// still shows once the launcher has done its work, and ends by itself when
+// the companion does, with status 1.
+TEST_P(WithTheCheck, ReportMarksTheVendorTextsStillVisible) {
+  Launch(GetParam().name, "unknown");
+  StartCheck("--seconds 60");
+  const DWORD pid = WaitForCompanion();
+  ASSERT_NE(pid, 0u);
+  ASSERT_TRUE(WaitForText(CompanionMainWindow(pid), GetParam().mainBrand));
+  ASSERT_TRUE(CheckHasSeen(GetParam().mainBrand));
+  SendCompanionCommand(pid, kCmdOpenOptions);
+  ASSERT_TRUE(CheckHasSeen(kOptionsTitle[GetParam().chinese ? 1 : 0]));
+  EXPECT_TRUE(WithAboutBox(pid, [&](HWND about) {
+    return WaitForText(about, GetParam().aboutBrand) &&
+           WaitUntil([&] { return !IsWindowVisible(GetDlgItem(about, kIdAboutEmail)); }) &&
+           CheckHasSeen(GetParam().aboutBrand);
+  }));
+  SendCompanionCommand(pid, kCmdExit);
+  DWORD status = 0;
+  ASSERT_TRUE(check_->WaitExit(15000, &status)) << ReadFileBytes(Output());
+  EXPECT_EQ(status, 1u) << ReadFileBytes(Output());
+
+  const std::vector<std::string> reports = Reports();
+  ASSERT_EQ(reports.size(), 1u) << ReadFileBytes(Output());
+  const std::string report = ReadFileBytes(folder_.Path() + reports[0]);
+  const std::vector<ReportRow> rows =
+      GetParam().chinese ? std::vector<ReportRow>(std::begin(kChineseRows), std::end(kChineseRows))
+                         : std::vector<ReportRow>(std::begin(kEnglishRows), std::end(kEnglishRows));
+  for (const ReportRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string text = AsInReport(row.text);
+    const bool marked = report.find("<mark>" + text + "</mark>") != std::string::npos;
+    EXPECT_EQ(marked, row.shown == Shown::Marked) << text;
+    if (row.shown == Shown::Clean) {
+      EXPECT_NE(report.find(text), std::string::npos) << text;
+    }
+  }
+}
+
+// Beside the companion's known windows alone the check finds nothing in
+// English, and in Chinese the one text the launcher leaves there: the
+// vendor's address on the main window.
+TEST_P(WithTheCheck, BesideTheKnownWindowsFindsOnlyWhatTheLauncherLeaves) {
+  Launch(GetParam().name);
+  StartCheck("--seconds 60");
+  const DWORD pid = WaitForCompanion();
+  ASSERT_NE(pid, 0u);
+  ASSERT_TRUE(CheckHasSeen(GetParam().mainBrand));
+  SendCompanionCommand(pid, kCmdExit);
+  DWORD status = 0;
+  ASSERT_TRUE(check_->WaitExit(15000, &status)) << ReadFileBytes(Output());
+  EXPECT_EQ(status, GetParam().chinese ? 1u : 0u) << ReadFileBytes(Output());
+  ASSERT_EQ(Reports().size(), 1u) << ReadFileBytes(Output());
+}
+
+TEST_P(WithTheCheck, WithoutTheCompanionEndsWithStatus2AndSaysWhy) {
+  StartCheck("--seconds 1");
+  DWORD status = 0;
+  ASSERT_TRUE(check_->WaitExit(10000, &status));
+  EXPECT_EQ(status, 2u);
+  EXPECT_NE(ReadFileBytes(Output()).find(CompanionExeName), std::string::npos)
+      << ReadFileBytes(Output());
+  EXPECT_TRUE(Reports().empty());
+}
+
 INSTANTIATE_IN_BOTH_LANGUAGES(CompanionWindows);
 INSTANTIATE_IN_BOTH_LANGUAGES(ConnectionFailure);
 INSTANTIATE_IN_BOTH_LANGUAGES(StartFailure);
+INSTANTIATE_IN_BOTH_LANGUAGES(WithTheCheck);
 
 TEST_F(EndToEnd, LauncherEndsSoonAfterTheCompanionExits) {
   Launch();

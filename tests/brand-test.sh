@@ -122,6 +122,8 @@ rows=(
   "bad|field about_title_cn '$(table_text_utf8 TitleAboutCn)'|brand.txt: field about_title_cn: \"$(table_text_utf8 TitleAboutCn)\" is the companion's own title TitleAboutCn"
   "bad|field company '$(table_text PrefixEmail | tr a-z A-Z) TOOLS'|brand.txt: field company: \"EMAIL TOOLS\" is matched by the About box's rule PrefixEmail (TextStartsWith, Hide)"
   "bad|field main_title_cn 'ORVELIN PRO 2 '|brand.txt: field main_title_en: the same bytes as main_title_cn"
+  "bad|field vendor_words 'Pelta; halden'|brand.txt: field vendor_words: \"halden\" occurs in company (\"HALDEN TOOLS LTD.\")"
+  "bad|field vendor_words 'Pelta; 한국'|brand.txt: field vendor_words: \"한국\" has a character that code page 936 (GBK) cannot encode"
 )
 for row in "${rows[@]}"; do
   IFS='|' read -r want change message <<<"$row"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fails when the executable is not a Windows GUI program for subsystem 5.01
-# (Windows XP), when its manifest names another processor than its own
+# Fails when the executable is not a Windows GUI program (with SUBSYSTEM=console,
+# a console program) for subsystem 5.01 (Windows XP), when its manifest names another processor than its own
 # (Windows then refuses to start it), or when it imports a function that is on none of the lists
 # given after it: one "dll function" a line, '#' starts a comment. Each listed
 # function was checked to exist on Windows XP SP3, so a new import fails here
@@ -12,7 +12,8 @@ shift
 format=${PE_FORMAT:-pei-i386}
 dump=$(${OBJDUMP:-i686-w64-mingw32-objdump} -p "$exe")
 grep -q "file format $format\$" <<<"$dump" || { echo "$exe is not a $format program"; exit 1; }
-grep -q 'Subsystem.*(Windows GUI)' <<<"$dump" || { echo "$exe is not a GUI program"; exit 1; }
+case ${SUBSYSTEM:-gui} in gui) subsystem="Windows GUI" ;; console) subsystem="Windows CUI" ;; esac
+grep -q "Subsystem.*($subsystem)" <<<"$dump" || { echo "$exe is not a $subsystem program"; exit 1; }
 grep -Eq 'MajorSubsystemVersion\s+5$' <<<"$dump" && grep -Eq 'MinorSubsystemVersion\s+1$' <<<"$dump" \
   || { echo "$exe does not declare subsystem version 5.01"; exit 1; }
 manifest_arch=$(grep -ao 'processorArchitecture="[^"]*"' "$exe" | sort -u)

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The release, without network: two unsigned runs from two copies of the
 # sources, in different folders at different times, write the same bytes; a
-# signed run signs the launcher, the uninstaller and the installer so that
-# osslsigncode accepts them against a throwaway CA, and the signed launcher
-# is the unsigned one plus its signature; a wrong password or a missing
+# signed run signs the launcher, the uninstaller, the installer and the brand
+# check so that osslsigncode accepts them against a throwaway CA, and the
+# signed launcher and check are the unsigned ones plus their signatures; a wrong password or a missing
 # certificate stops the release before it writes anything. Given the
 # stand-in companion (where the 32-bit build's programs run), the signed
 # installer also installs beside it under Wine and writes the signed files.
@@ -56,18 +56,20 @@ done
 
 "$one/tools/release.sh" >/dev/null
 "$two/tools/release.sh" | tail -1
-for f in Kestron.exe "Kestron-$version-setup.exe" SHA256SUMS; do
+for f in Kestron.exe "Kestron-$version-setup.exe" KestronCheck.exe SHA256SUMS; do
   cmp "$one/$release/$f" "$two/$release/$f" || { cmp -l "$one/$release/$f" "$two/$release/$f" | head; exit 1; }
 done
 
 KESTRON_SIGN_PKCS12=signer.p12 KESTRON_SIGN_PASSWORD_FILE=password "$two/tools/release.sh" | tail -1
 signed=$two/$release
 uninstaller=$two/build/release/Kestron-uninstall.exe
-for f in "$signed/Kestron.exe" "$uninstaller" "$signed/Kestron-$version-setup.exe"; do
+for f in "$signed/Kestron.exe" "$uninstaller" "$signed/Kestron-$version-setup.exe" "$signed/KestronCheck.exe"; do
   osslsigncode verify -CAfile ca.pem -in "$f" >verified 2>&1 || { cat verified; exit 1; }
 done
-osslsigncode remove-signature -in "$signed/Kestron.exe" -out unsigned.exe >/dev/null
-check cmp unsigned.exe "$one/$release/Kestron.exe"
+for f in Kestron.exe KestronCheck.exe; do
+  osslsigncode remove-signature -in "$signed/$f" -out "unsigned-$f" >/dev/null
+  check cmp "unsigned-$f" "$one/$release/$f"
+done
 (cd "$signed" && sha256sum --quiet -c SHA256SUMS)
 
 if [ -z "${1:-}" ]; then

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds what a reseller ships, from a clean build folder of its own
 # (build/release), and writes dist/Kestron-<version>/: the 32-bit Kestron.exe,
-# its installer and SHA256SUMS. Usage: release.sh [BRAND_FOLDER]; given a brand
+# its installer, the brand check KestronCheck.exe and SHA256SUMS. Usage: release.sh [BRAND_FOLDER]; given a brand
 # folder (see brands/example) it builds that brand, into
 # dist/Kestron-<version>-<folder's name>/; else the default brand. With
 # KESTRON_SIGN_PKCS12 (a PKCS#12 file) and
 # KESTRON_SIGN_PASSWORD_FILE (its password) set it signs, SHA-256, the
-# launcher before it is packed, the uninstaller, then the installer;
+# launcher before it is packed, the uninstaller, then the installer, and the
+# brand check;
 # KESTRON_SIGN_TIMESTAMP_URL adds a time stamp. Executes nothing Windows-made.
 # Nothing is written to dist/ unless every step succeeded.
 set -euo pipefail
@@ -57,8 +58,8 @@ log=$build/release.log
 setup=Kestron-$version-setup.exe
 staged=$build/Kestron-$version
 mkdir "$staged"
-cp "$build/bin/Kestron.exe" "$build/$setup" "$staged/"
-(cd "$staged" && sha256sum Kestron.exe "$setup" >SHA256SUMS)
+cp "$build/bin/Kestron.exe" "$build/$setup" "$build/bin/KestronCheck.exe" "$staged/"
+(cd "$staged" && sha256sum Kestron.exe "$setup" KestronCheck.exe >SHA256SUMS)
 mkdir -p "$root/dist"
 rm -rf "$dist"
 mv "$staged" "$dist"
@@ -68,7 +69,7 @@ sed 's/^/  /' "$dist/SHA256SUMS"
 if [ ${#signing[@]} -gt 0 ]; then
   stamp="without a time stamp (KESTRON_SIGN_TIMESTAMP_URL is not set)"
   [ -z "${KESTRON_SIGN_TIMESTAMP_URL:-}" ] || stamp="with a time stamp from $KESTRON_SIGN_TIMESTAMP_URL"
-  echo "Signed (SHA-256) by ${signer#subject=}, $stamp: Kestron.exe, the uninstaller (kept as $build/Kestron-uninstall.exe) and $setup."
+  echo "Signed (SHA-256) by ${signer#subject=}, $stamp: Kestron.exe, the uninstaller (kept as $build/Kestron-uninstall.exe), $setup and KestronCheck.exe."
 else
   echo "Unsigned: KESTRON_SIGN_PKCS12 and KESTRON_SIGN_PASSWORD_FILE are not set."
 fi

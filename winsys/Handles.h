@@ -65,6 +65,11 @@ struct ReleaseWindowDC {
   }
 };
 
+// The whole screen's drawing context.
+struct ReleaseScreenDC {
+  void operator()(HDC dc) const { ::ReleaseDC(nullptr, dc); }
+};
+
 using KernelHandle = Owned<HANDLE, CloseKernelHandle>;
 using FontHandle = Owned<HFONT, DeleteGdiObject>;
 using BitmapHandle = Owned<HBITMAP, DeleteGdiObject>;
@@ -72,6 +77,7 @@ using BrushHandle = Owned<HBRUSH, DeleteGdiObject>;
 using IconHandle = Owned<HICON, DestroyIconHandle>;
 using MemoryDC = Owned<HDC, DeleteMemoryDC>;
 using WindowDC = Owned<HDC, ReleaseWindowDC>;
+using ScreenDC = Owned<HDC, ReleaseScreenDC>;
 
 // Selects an object into a context and puts the previous one back on exit.
 class SelectedObject {

@@ -116,6 +116,24 @@ bool PlatformKnowsAppIds() {
 
 DWORD CurrentProcessId() { return ::GetCurrentProcessId(); }
 
+ULONGLONG OwnProcessorTimeMs() {
+  FILETIME created, exited, kernel, user;
+  if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+  const auto ticks = [](const FILETIME& t) {
+    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return (ticks(kernel) + ticks(user)) / 10000;  // 100 ns units
+}
+
+DWORD TickCount() { return ::GetTickCount(); }
+
+KernelHandle CreateEvent() { return KernelHandle(::CreateEventA(nullptr, TRUE, FALSE, nullptr)); }
+void SetEvent(const KernelHandle& event) { ::SetEvent(event.get()); }
+
+bool WaitForEvent(const KernelHandle& event, DWORD timeoutMs) {
+  return ::WaitForSingleObject(event.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
 std::string ProgramPath() {
   char buffer[MAX_PATH + 1] = {};
   ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);

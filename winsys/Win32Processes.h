@@ -53,6 +53,16 @@ void WaitForInputIdle(const KernelHandle& process, DWORD timeoutMs);
 // folder, where anybody who may write there could plant one.
 void HardenLibrarySearch();
 DWORD CurrentProcessId();
+// The processor time this process has used so far, user and kernel, in ms.
+ULONGLONG OwnProcessorTimeMs();
+// Milliseconds since the system started; wraps after 49 days.
+DWORD TickCount();
+
+// An event that stays set once set; empty on failure.
+KernelHandle CreateEvent();
+void SetEvent(const KernelHandle& event);
+// Waits until the event is set or the time is up; whether it was set.
+bool WaitForEvent(const KernelHandle& event, DWORD timeoutMs);
 // The full path of the running executable.
 std::string ProgramPath();
 // Whether this program runs elevated (with its administrator rights in

@@ -1,5 +1,7 @@
 #include "winsys/Win32Windows.h"
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 
 namespace winsys {
@@ -104,6 +106,35 @@ void SendSetIconTimeout(HWND wnd, WPARAM which, HICON icon, UINT timeoutMs) {
   DWORD_PTR previous = 0;
   ::SendMessageTimeoutA(wnd, WM_SETICON, which, reinterpret_cast<LPARAM>(icon),
                         SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs, &previous);
+}
+
+std::optional<std::string> SendGetTextTimeout(HWND wnd, UINT timeoutMs, size_t maxBytes) {
+  constexpr UINT kFlags = SMTO_BLOCK | SMTO_ABORTIFHUNG;
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutA(wnd, WM_GETTEXTLENGTH, 0, 0, kFlags, timeoutMs, &length))
+    return std::nullopt;
+  // The length may count more than the text gives (the platform's promise
+  // for a text converted between code pages), never less.
+  std::string text(std::min<size_t>(length, maxBytes) + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!::SendMessageTimeoutA(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             kFlags, timeoutMs, &copied))
+    return std::nullopt;
+  text.resize(std::min<size_t>(copied, text.size() - 1));
+  text.resize(strnlen(text.c_str(), text.size()));  // up to the first NUL
+  return text;
+}
+
+bool AnswersWithin(HWND wnd, UINT timeoutMs) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs,
+                               &result) != 0;
+}
+
+bool PrintWindow(HWND wnd, HDC dc) {
+  const bool printed = ::PrintWindow(wnd, dc, 0) != FALSE;
+  ::GdiFlush();  // the picture is read from memory next
+  return printed;
 }
 
 int SendGetLineCount(HWND wnd) {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "winsys/Handles.h"
@@ -54,6 +55,16 @@ void SendSetText(HWND wnd, const char* text);
 // at all for one the platform deems hung; a send that gives up is cancelled.
 // Nothing else reaches the calling thread meanwhile.
 void SendSetTextTimeout(HWND wnd, const char* text, UINT timeoutMs);
+// A window's whole text by WM_GETTEXT, at most `maxBytes` of it, each of the
+// two sends (its length, then its text) waiting at most `timeoutMs` for the
+// window's thread and not at all for one the platform deems hung; none when
+// a send gave up.
+std::optional<std::string> SendGetTextTimeout(HWND wnd, UINT timeoutMs, size_t maxBytes);
+// Whether the window's thread answers a message within the time.
+bool AnswersWithin(HWND wnd, UINT timeoutMs);
+// Asks the window to paint itself, frame included, into the context
+// (PrintWindow, served by the window's own thread, without a time-out).
+bool PrintWindow(HWND wnd, HDC dc);
 int SendGetLineCount(HWND wnd);
 // The first character of a line (zero-based); the length of the line that
 // holds a character, without its line break.

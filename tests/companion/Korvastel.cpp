@@ -4,7 +4,9 @@
 //   KORVASTEL_LANG    "cn" for the Chinese windows, else English
 //   KORVASTEL_START   "about" opens the About box, "connfail" the
 //                     connection-failure box, "hidden" shows no window,
-//                     "disabled" shows its main window disabled
+//                     "disabled" shows its main window disabled, "unknown"
+//                     adds a product and a company text to its main window
+//                     (CompanionProtocol.h)
 //   KORVASTEL_REPORT  a file to which it appends what it saw at start-up (its
 //                     current folder, the show request it was given; it covers the launcher's
 //                     splash a moment to see it come back on top) and when it
@@ -357,6 +359,34 @@ void OpenAbout() {
   Report(Stamp("about-shown"));
 }
 
+// The unknown dialog: not modal, so the About box still opens over it.
+void OpenOptions() {
+  const int language = g_chinese ? 1 : 0;
+  HWND options = CreateWindowExA(WS_EX_DLGMODALFRAME, "KorvastelOptions", kOptionsTitle[language],
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU, 160, 120, 360, 160, g_main,
+                                 nullptr, g_instance, nullptr);
+  Child(options, "STATIC", kOptionsVendorText[language], 0, 10, 10, 330, 18);
+  Child(options, "BUTTON", kOptionsCleanText[language], BS_AUTOCHECKBOX, 10, 36, 330, 20);
+  Child(options, "BUTTON", "OK", BS_DEFPUSHBUTTON, 250, 90, 90, 26, IDOK);
+  Show(options, SW_SHOW);
+}
+
+// A status line below the device list, the window grown to show it.
+void AddStatusTexts() {
+  const int language = g_chinese ? 1 : 0;
+  SetWindowPos(g_main, nullptr, 0, 0, 640, 330, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Child(g_main, "STATIC", kMainProductText[language], 0, 10, 246, 300, 18);
+  Child(g_main, "STATIC", kMainCompanyText[language], 0, 320, 246, 290, 18);
+}
+
+LRESULT CALLBACK OptionsProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if ((msg == WM_COMMAND && LOWORD(wp) == IDOK) || msg == WM_CLOSE) {
+    DestroyWindow(wnd);
+    return 0;
+  }
+  return DefWindowProcA(wnd, msg, wp, lp);
+}
+
 void ShowConnectionFailure() {
   MessageBoxA(g_main,
               T("No programmer found on USB.", "\xCE\xB4\xD5\xD2\xB5\xBD\xB1\xE0\xB3\xCC\xC6\xF7"),
@@ -428,6 +458,9 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kCmdWriteLog:
           WriteLog(static_cast<int>(lp));
           return 0;
+        case kCmdOpenOptions:
+          OpenOptions();
+          return 0;
         case kCmdExit:
           DestroyWindow(wnd);
           return 0;
@@ -495,6 +528,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
   LoadLibraryA("riched32.dll");
   Register("KorvastelMain", MainProc);
   Register("KorvastelAbout", AboutProc);
+  Register("KorvastelOptions", OptionsProc);
   const std::string start = Env("KORVASTEL_START");
   g_main = CreateWindowExA(0, "KorvastelMain", T(kTitleMainEn, kTitleMainCn), WS_OVERLAPPEDWINDOW,
                            100, 80, 640, 300, nullptr, MainMenu(), instance, nullptr);
@@ -510,6 +544,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
   }
   if (start == "about") PostMessageA(g_main, WM_COMMAND, kCmdOpenAbout, 0);
   if (start == "connfail") PostMessageA(g_main, WM_COMMAND, kCmdConnectionFailure, 0);
+  if (start == "unknown") AddStatusTexts();
   if (int ms = std::atoi(Env("KORVASTEL_ABOUT_AFTER_MS").c_str()))
     SetTimer(g_main, kAboutTimer, ms, nullptr);
   if (int perSecond = std::atoi(Env("KORVASTEL_RENAMES_PER_SECOND").c_str()))

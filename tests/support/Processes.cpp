@@ -1,6 +1,7 @@
 #include "tests/support/Processes.h"
 
 #include <fstream>
+#include <iterator>
 
 #include "tests/support/Wait.h"
 
@@ -56,14 +57,24 @@ ScopedEnv::~ScopedEnv() {
 }
 
 ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder,
-                           std::optional<WORD> show) {
+                           std::optional<WORD> show, const std::string& outputFile) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   si.dwFlags = show ? STARTF_USESHOWWINDOW : 0;
   si.wShowWindow = show.value_or(0);
+  winsys::KernelHandle output;  // the child's copy is inherited; this one closes here
+  if (!outputFile.empty()) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const HANDLE made = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (made == INVALID_HANDLE_VALUE) return;
+    output = winsys::KernelHandle(made);
+    si.dwFlags |= STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = output.get();
+  }
   PROCESS_INFORMATION info{};
   std::string cmd = commandLine;
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, output ? TRUE : FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &si, &info))
     return;
   const winsys::KernelHandle unused(info.hThread);  // the process is all the tests watch
@@ -127,4 +138,20 @@ std::vector<std::string> ReadLines(const std::string& path) {
     lines.push_back(line);
   }
   return lines;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  const HANDLE find = FindFirstFileA((folder + pattern).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(data.cFileName);
+  while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
 }

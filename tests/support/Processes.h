@@ -41,11 +41,13 @@ class ScopedEnv {
 };
 
 // A child process, ended on destruction if still running; started with the
-// show request given, as a shortcut gives one, or none.
+// show request given, as a shortcut gives one, or none; given a file, with its
+// standard output and error written there and no standard input.
 class ChildProcess {
  public:
   explicit ChildProcess(const std::string& commandLine, const std::string& folder = "",
-                        std::optional<WORD> show = std::nullopt);
+                        std::optional<WORD> show = std::nullopt,
+                        const std::string& outputFile = "");
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -69,3 +71,7 @@ std::vector<DWORD> ProcessIdsNamed(const std::string& exeName);
 bool KillProcessesNamed(const std::string& exeName);
 // A file's lines, without line ends.
 std::vector<std::string> ReadLines(const std::string& path);
+// A file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+// The names of the files in a folder that match a pattern ("*.html").
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern);
