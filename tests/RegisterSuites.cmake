@@ -4,7 +4,9 @@
 # the emulator and the program), so a new case or suite needs no edit here.
 # Cases whose full name holds Cp936 run with Wine's ANSI code page set to 936
 # (GBK), in an entry named zh_CN.<suite>. A failing case is named in its
-# entry's output by GoogleTest itself.
+# entry's output by GoogleTest itself. Each entry runs alone: the suites share
+# one screen, and many time what they see, so no build may run beside them
+# either (the long soak may: it counts what is left behind, not how fast).
 execute_process(COMMAND ${program} --gtest_list_tests
   OUTPUT_VARIABLE listing ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 60)
 if(NOT status EQUAL 0)
@@ -35,6 +37,7 @@ foreach(suite IN LISTS suites)
   list(FILTER chinese INCLUDE REGEX "Cp936")
   if(english)
     add_test(${suite} ${program} --gtest_filter=${suite}.*-*Cp936*)
+    set_tests_properties(${suite} PROPERTIES RUN_SERIAL TRUE)
   endif()
   if(chinese)
     # In a suite named *Cp936* every case is Chinese.
@@ -43,6 +46,6 @@ foreach(suite IN LISTS suites)
       set(filter ${suite}.*)
     endif()
     add_test(zh_CN.${suite} ${program} --gtest_filter=${filter})
-    set_tests_properties(zh_CN.${suite} PROPERTIES ENVIRONMENT LC_ALL=zh_CN.UTF-8)
+    set_tests_properties(zh_CN.${suite} PROPERTIES ENVIRONMENT LC_ALL=zh_CN.UTF-8 RUN_SERIAL TRUE)
   endif()
 endforeach()
