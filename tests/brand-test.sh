@@ -24,7 +24,7 @@ configure() {  # configure BUILD_FOLDER BRAND_FOLDER
 # ---- the example brand, against the default one
 configure "$tmp/default" "$root/brands/kestron" >/dev/null
 configure "$tmp/example" "$root/brands/example" >/dev/null
-cmake --build "$tmp/example" -j 2 >"$tmp/build.log" 2>&1 || { cat "$tmp/build.log"; fail "the example brand's build"; }
+cmake --build "$tmp/example" -j 2 --target Kestron installer >"$tmp/build.log" 2>&1 || { cat "$tmp/build.log"; fail "the example brand's build"; }
 launcher=$tmp/example/bin/Kestron.exe
 setup=$(ls "$tmp"/example/Kestron-*-setup.exe)
 
