@@ -85,6 +85,10 @@ echo "the example brand's launcher and installer carry its texts and pictures, n
 
 if [ -n "$companion" ]; then
   wine="$root/tools/wine-run.sh x86"
+  # This test and the release test install into the one uninstall entry of
+  # the build's Wine: one at a time (the lock goes when this script ends).
+  exec 9>"$root/build/windows/wineprefix/.uninstall-entry.lock"
+  flock 9
   entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestron'
   value() { $wine reg query "$entry" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
   folder=$tmp/programmer

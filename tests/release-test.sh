@@ -77,6 +77,10 @@ if [ -z "${1:-}" ]; then
   exit 0
 fi
 wine="$root/tools/wine-run.sh x86"
+# This test and the brand test install into the one uninstall entry of
+# the build's Wine: one at a time (the lock goes when this script ends).
+exec 9>"$root/build/windows/wineprefix/.uninstall-entry.lock"
+flock 9
 folder=$tmp/programmer
 mkdir "$folder"
 cp "$1" "$folder/Korvastel"
